@@ -1,0 +1,5 @@
+#include "mainwindow/mainwindow.h"
+
+void MainWindow::contents() {}
+
+void MainWindow::nevjegy() {}

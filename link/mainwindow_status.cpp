@@ -1,0 +1,3 @@
+#include "mainwindow/mainwindow.h"
+
+void MainWindow::allapot() {}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+// Helpers for tests that drive slots which open modal dialogs and message boxes.
+namespace Modal {
+
+// Runs action on the next modal widget that appears (polling the event loop); returns at once.
+// The action runs inside that widget's own event loop.
+void whenShown(std::function<void(QWidget *)> action, int timeoutMs = 20000);
+
+// Collects the title and text of every QMessageBox that appears and closes it with its default
+// (or only) button, until stopped by destruction.
+class MessageBoxCatcher {
+public:
+    MessageBoxCatcher();
+    ~MessageBoxCatcher();
+    MessageBoxCatcher(const MessageBoxCatcher &) = delete;
+    MessageBoxCatcher &operator=(const MessageBoxCatcher &) = delete;
+
+    QStringList titles;
+    QStringList texts;
+    QList<int> icons; // QMessageBox::Icon of each box
+
+private:
+    class Watcher;
+    Watcher *watcher;
+};
+
+} // namespace Modal
