@@ -1,5 +1,14 @@
 #include "mainwindow/mainwindow.h"
 
-void MainWindow::contents() {}
+#include "dialogs/about.h"
+#include "dialogs/help.h"
 
-void MainWindow::nevjegy() {}
+// Both windows are modeless; closing one only hides it, and it lives on as a child of the main
+// window. Every call opens a further window.
+void MainWindow::contents() {
+    (new help(this))->show();
+}
+
+void MainWindow::nevjegy() {
+    (new about(this))->show();
+}

@@ -1,0 +1,214 @@
+#include "dialogs/about.h"
+#include "dialogs/help.h"
+#include "mainwindow/mainwindow.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+
+namespace {
+
+const bool english = QByteArray(DOWNLOADER_BUILD_LANGUAGE) == "en";
+
+QString missingFileText() {
+    return english ? QStringLiteral("ERROR: cannot open the help-file.")
+                   : QString::fromUtf8("HIBA: nem lehet megnyitni a help fájlt.");
+}
+
+void writeHelpFile(const QByteArray &content) {
+    QFile file(QStringLiteral("tkm-730.hlp"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(content), content.size());
+}
+
+} // namespace
+
+class TestHelpAbout : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each case runs in a fresh, empty working directory.
+    void init() {
+        workDir.reset(new QTemporaryDir);
+        QVERIFY(workDir->isValid());
+        QVERIFY(QDir::setCurrent(workDir->path()));
+    }
+
+    void cleanup() {
+        QDir::setCurrent(QDir::tempPath());
+        workDir.reset();
+    }
+
+    void helpShowsTheFileUpToTheDashLine_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("shown");
+
+        QTest::newRow("stops after the dash line") << QByteArray("First line\n---\nhidden\n") << "First line\n---\n";
+        QTest::newRow("dash line first") << QByteArray("---\nhidden\n") << "---\n";
+        QTest::newRow("no dash line") << QByteArray("one\ntwo\nthree\n") << "one\ntwo\nthree\n";
+        QTest::newRow("last line without line feed") << QByteArray("one\ntwo") << "one\ntwo\n";
+        QTest::newRow("dash line with a blank does not stop")
+            << QByteArray("a\n--- \nb\n---\nc\n") << "a\n--- \nb\n---\n";
+        QTest::newRow("four dashes do not stop") << QByteArray("a\n----\nb\n") << "a\n----\nb\n";
+        QTest::newRow("blank before dashes does not stop") << QByteArray(" ---\nb\n") << " ---\nb\n";
+        QTest::newRow("empty file") << QByteArray() << "\n";
+        QTest::newRow("carriage return line ends") << QByteArray("one\r\n---\r\ntwo\r\n") << "one\n---\n";
+        QTest::newRow("empty lines kept") << QByteArray("\n\nx\n") << "\n\nx\n";
+        QTest::newRow("locale encoding") << QByteArray("S\xc3\xbag\xc3\xb3\n")
+                                         << QString::fromLocal8Bit("S\xc3\xbag\xc3\xb3\n");
+    }
+
+    void helpShowsTheFileUpToTheDashLine() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, shown);
+        writeHelpFile(content);
+
+        help dialog;
+        QCOMPARE(dialog.ui->plainTextEdit->toPlainText(), shown);
+        QVERIFY(dialog.ui->plainTextEdit->isReadOnly());
+        QCOMPARE(dialog.ui->plainTextEdit->lineWrapMode(), QPlainTextEdit::NoWrap);
+    }
+
+    void helpWithoutFileShowsTheErrorText_data() {
+        QTest::addColumn<bool>("folderOfThatName");
+        QTest::newRow("no file") << false;
+        QTest::newRow("folder of that name") << true;
+    }
+
+    void helpWithoutFileShowsTheErrorText() {
+        QFETCH(bool, folderOfThatName);
+        if (folderOfThatName)
+            QVERIFY(QDir().mkdir(QStringLiteral("tkm-730.hlp")));
+
+        help dialog;
+        QCOMPARE(dialog.ui->plainTextEdit->toPlainText(), missingFileText());
+        QVERIFY(dialog.ui->plainTextEdit->isReadOnly());
+        QCOMPARE(dialog.ui->plainTextEdit->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    }
+
+    void helpWindowHasFixedSizeAndCloseButton() {
+        help dialog;
+        QCOMPARE(dialog.objectName(), QStringLiteral("help"));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Help"));
+        QCOMPARE(dialog.size(), QSize(880, 680));
+        QCOMPARE(dialog.minimumSize(), QSize(880, 680));
+        QCOMPARE(dialog.maximumSize(), QSize(880, 680));
+        QCOMPARE(dialog.ui->plainTextEdit->geometry(), QRect(10, 10, 860, 630));
+        QCOMPARE(dialog.ui->buttonBox->geometry(), QRect(10, 645, 860, 32));
+        QCOMPARE(dialog.ui->buttonBox->standardButtons(), QDialogButtonBox::Close);
+        QVERIFY(dialog.ui->buttonBox->centerButtons());
+    }
+
+    void helpCloseButtonHidesTheWindow() {
+        help dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.ui->buttonBox->button(QDialogButtonBox::Close)->click();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    void helpLanguageChangeRestoresTitleOnly() {
+        writeHelpFile("text\n");
+        help dialog;
+        dialog.setWindowTitle(QStringLiteral("changed"));
+        dialog.ui->plainTextEdit->setPlainText(QStringLiteral("edited"));
+        QEvent languageChange(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&dialog, &languageChange);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Help"));
+        QCOMPARE(dialog.ui->plainTextEdit->toPlainText(), QStringLiteral("edited"));
+    }
+
+    void aboutShowsTheBuildsTexts() {
+        about dialog;
+        QCOMPARE(dialog.objectName(), QStringLiteral("about"));
+        QCOMPARE(dialog.windowTitle(), QString::fromUtf8("Névjegy"));
+        QCOMPARE(dialog.size(), QSize(311, 200));
+        QCOMPARE(dialog.ui->verticalLayoutWidget->geometry(), QRect(20, 20, 268, 164));
+        QCOMPARE(dialog.ui->label_6->text(), QStringLiteral("Version v1.6"));
+        QVERIFY(dialog.ui->label_3->text().contains(QLatin1Char('\n')));
+        if (english)
+            QVERIFY(dialog.ui->label->text().contains(QStringLiteral("All rights reserved")));
+        else
+            QVERIFY(dialog.ui->label->text().contains(QStringLiteral("Minden jog fenntartva")));
+        // The Hungarian author line is the e-mail address alone.
+        QCOMPARE(dialog.ui->label_4->text().contains(QLatin1Char(' ')), english);
+        QVERIFY(dialog.ui->label_4->text().contains(QLatin1Char('@')));
+        QVERIFY(dialog.ui->label_2->text().contains(QLatin1Char('@')));
+    }
+
+    void aboutLayoutOrder() {
+        about dialog;
+        const QList<QWidget *> expected = {dialog.ui->label,   dialog.ui->label_3, dialog.ui->label_2,
+                                           dialog.ui->label_4, dialog.ui->label_6, dialog.ui->buttonBox};
+        QList<QWidget *> shown;
+        QList<int> spacerPositions;
+        for (int i = 0; i < dialog.ui->verticalLayout->count(); ++i) {
+            QLayoutItem *item = dialog.ui->verticalLayout->itemAt(i);
+            if (item->widget())
+                shown << item->widget();
+            else if (item->spacerItem())
+                spacerPositions << i;
+        }
+        QCOMPARE(shown, expected);
+        QCOMPARE(spacerPositions, (QList<int>{3, 5}));
+        for (QLabel *label : dialog.findChildren<QLabel *>())
+            QCOMPARE(label->alignment(), Qt::AlignCenter);
+        QCOMPARE(dialog.ui->buttonBox->standardButtons(), QDialogButtonBox::Close);
+    }
+
+    void aboutLanguageChangeRestoresAllTexts() {
+        about dialog;
+        const QString version = dialog.ui->label_6->text();
+        const QString maker = dialog.ui->label->text();
+        dialog.setWindowTitle(QStringLiteral("changed"));
+        for (QLabel *label : dialog.findChildren<QLabel *>())
+            label->clear();
+        QEvent languageChange(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&dialog, &languageChange);
+        QCOMPARE(dialog.windowTitle(), QString::fromUtf8("Névjegy"));
+        QCOMPARE(dialog.ui->label_6->text(), version);
+        QCOMPARE(dialog.ui->label->text(), maker);
+        for (QLabel *label : dialog.findChildren<QLabel *>())
+            QVERIFY(!label->text().isEmpty());
+    }
+
+    // Each Help or About command opens a further modeless window owned by the main window.
+    void slotsOpenAFurtherModelessWindowEachTime() {
+        writeHelpFile("first\n");
+        MainWindow window;
+        window.contents();
+        writeHelpFile("second\n");
+        window.contents();
+        window.nevjegy();
+        window.nevjegy();
+
+        const QList<help *> helps = window.findChildren<help *>();
+        QCOMPARE(helps.size(), 2);
+        QCOMPARE(helps.at(0)->ui->plainTextEdit->toPlainText(), QStringLiteral("first\n"));
+        QCOMPARE(helps.at(1)->ui->plainTextEdit->toPlainText(), QStringLiteral("second\n"));
+        const QList<about *> abouts = window.findChildren<about *>();
+        QCOMPARE(abouts.size(), 2);
+        const QList<QDialog *> dialogs = {helps.at(0), helps.at(1), abouts.at(0), abouts.at(1)};
+        for (QDialog *dialog : dialogs) {
+            QVERIFY(dialog->isVisible());
+            QVERIFY(!dialog->isModal());
+            QCOMPARE(dialog->parent(), &window);
+        }
+
+        helps.at(0)->close();
+        QVERIFY(!helps.at(0)->isVisible());
+        QCOMPARE(window.findChildren<help *>().size(), 2);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> workDir;
+};
+
+QTEST_MAIN(TestHelpAbout)
+#include "tst_helpabout.moc"
