@@ -6,22 +6,19 @@ namespace {
 
 constexpr int minimumParts = 7;
 
-bool charIs(const QString &part, qsizetype position, char expected)
-{
+bool charIs(const QString &part, qsizetype position, char expected) {
     return position < part.size() && part.at(position) == QLatin1Char(expected);
 }
 
 // Only 1 to 3 pass unchanged (10, 20, 30); anything else, a number too large included, gives 2.
-int signalValue(const QString &text)
-{
+int signalValue(const QString &text) {
     const qint64 value = qint64(text.toInt(nullptr, 10)) * 10;
     return value > 30 || value <= 1 ? 2 : int(value);
 }
 
 } // namespace
 
-std::optional<StatusReport> parseStatusReply(const QByteArray &reply, char supplyOnChar)
-{
+std::optional<StatusReport> parseStatusReply(const QByteArray &reply, char supplyOnChar) {
     const QStringList parts = QString::fromLatin1(reply).split(QLatin1Char(' '), Qt::KeepEmptyParts);
     if (parts.size() < minimumParts)
         return std::nullopt;
