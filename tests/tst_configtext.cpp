@@ -252,14 +252,6 @@ private slots:
         QFETCH(char, checkSize);
         QTEST(ConfigText::checkSuffix(text, checkSize), "suffix");
     }
-
-    void suffixOverAWholeText() {
-        const QString text = ConfigText::compose(SampleForms::filled(), '|', true).text;
-        int sum = 0;
-        for (QChar c : text)
-            sum += qint8(c.toLatin1());
-        QCOMPARE(ConfigText::checkSuffix(text, 3), QString::number(sum % 32));
-    }
 };
 
 QTEST_APPLESS_MAIN(TestConfigText)
