@@ -1,0 +1,402 @@
+#include "link/configtext.h"
+#include "link/readback.h"
+#include "link/verifyreply.h"
+
+#include "support/debugcapture.h"
+#include "support/sampleforms.h"
+
+#include <QTest>
+
+namespace {
+
+using ReadBack::Error;
+
+// The reply of a module that sends each field on its own line.
+QByteArray linesOf(const QStringList &fields, const QByteArray &tail = QByteArray()) {
+    QByteArray reply;
+    for (const QString &field : fields)
+        reply += field.toLatin1() + "\r\n";
+    return reply + tail;
+}
+
+QString padded(const QString &value) {
+    return value.leftJustified(ConfigText::fieldWidth, ' ');
+}
+
+// 56 fields as a module holding a known configuration sends them.
+QStringList knownFields() {
+    QStringList fields = {"36209300099", "0012", "0042", "Front gate", "1",    "0005", "10", "05",
+                          "05,3",        "08,",  "10,0", "02,0",       "09,9", "12,5", "",   ""};
+    for (int n = 17; n <= 44; ++n)
+        fields << QStringLiteral("Text %1").arg(n);
+    fields << ""
+           << ""
+           << ""
+           << "";
+    fields << "00361234"
+           << "31"
+           << "Q3363012345678"
+           << "00"
+           << "04"
+           << "00"
+           << "00"
+           << "o0";
+    for (QString &field : fields)
+        field = padded(field);
+    return fields;
+}
+
+// The form before the read: row 2 with every right and output 4, every output bistable.
+FormValues formBeforeRead() {
+    FormValues form = SampleForms::filled();
+    for (int index = 0; index < form.checks.size(); ++index)
+        form.checks[index] = form.checkGroups.at(index).startsWith(QLatin1String("2."));
+    for (int index = 0; index < form.radios.size(); ++index) {
+        const QString &name = form.radioNames.at(index);
+        if (name.startsWith(QLatin1String("r2_")))
+            form.radios[index] = name == QLatin1String("r2_4");
+        else if (name.startsWith('k') || name.startsWith('b'))
+            form.radios[index] = name.startsWith('k');
+    }
+    return form;
+}
+
+bool radio(const FormValues &form, const QString &name) {
+    return form.radios.at(form.radioNames.indexOf(name));
+}
+bool check(const FormValues &form, const QString &group) {
+    return form.checks.at(form.checkGroups.indexOf(group));
+}
+QString edit(const FormValues &form, const QString &name) {
+    return form.edits.at(form.editNames.indexOf(name));
+}
+
+// A form whose every value survives a download text and its read-back unchanged.
+FormValues roundTripForm() {
+    FormValues form = SampleForms::filled();
+    const auto set = [&form](const char *name, const QString &text) {
+        form.edits[form.editNames.indexOf(QLatin1String(name))] = text;
+    };
+    set("smskp", "36701112223");
+    set("m_pin", "9876");
+    set("m_id", "0420");
+    set("rele_time", "1200");
+    set("maxsms", "7");
+    const char *const analog[] = {"abe1_lo", "abe1_lo_2", "abe1_hi", "abe1_hi_2", "abe1_x", "abe1_x_2",
+                                  "abe2_lo", "abe2_lo_2", "abe2_hi", "abe2_hi_2", "abe2_x", "abe2_x_2"};
+    const char *const analogValues[] = {"1", "5", "8", "0", "24", "9", "0", "1", "9", "9", "10", "0"};
+    for (int index = 0; index < 12; ++index)
+        set(analog[index], QString::fromLatin1(analogValues[index]));
+    set("be2_nev", "  lead spaces");
+    set("ki3_on", "a¤b");
+    for (int row = 1; row <= 8; ++row)
+        set(qPrintable(QStringLiteral("t%1").arg(row)),
+            row == 4 ? QString() : QStringLiteral("3630%1").arg(row * 1111));
+    for (int index = 0; index < form.checks.size(); ++index)
+        form.checks[index] = index % 3 != 1;
+    for (int index = 0; index < form.radios.size(); ++index) {
+        const QString &name = form.radioNames.at(index);
+        if (name.startsWith('r')) {
+            const int row = name.mid(1, 1).toInt();
+            form.radios[index] = name.endsWith(QString::number(row % 5));
+        } else {
+            const bool monostable = name.endsWith('1') || name.endsWith('4');
+            form.radios[index] = name.startsWith('b') ? monostable : !monostable;
+        }
+    }
+    return form;
+}
+
+LinkSettings checkedSettings(char checkSize) {
+    LinkSettings settings;
+    settings.checkValue = 1;
+    settings.checkSize = checkSize;
+    return settings;
+}
+
+} // namespace
+
+class TestReadBack : public QObject {
+    Q_OBJECT
+
+private slots:
+    void normaliseReply_data() {
+        QTest::addColumn<QByteArray>("received");
+        QTest::addColumn<QString>("text");
+
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << "a|b|";
+        QTest::newRow("LF alone") << QByteArray("a\nb") << "a|b";
+        QTest::newRow("CR alone") << QByteArray("a\rb") << "a|b";
+        QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << "a||b";
+        QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << "a||b";
+        QTest::newRow("0xFF is a space") << QByteArray("a\xff"
+                                                       "b")
+                                         << "a b";
+        QTest::newRow("Latin-1") << QByteArray("\xe9\xa4") << "é¤";
+        QTest::newRow("other separators stay") << QByteArray("a;b") << "a;b";
+    }
+
+    void normaliseReply() {
+        QFETCH(QByteArray, received);
+        QTEST(::normaliseReply(received), "text");
+    }
+
+    void repeatedLastByte() {
+        QCOMPARE(withRepeatedLastByte(QByteArray()), QByteArray());
+        QCOMPARE(withRepeatedLastByte("ab\n"), QByteArray("ab\n\n"));
+    }
+
+    void wellFormedReplyMapsEveryWidget() {
+        const FormValues before = formBeforeRead();
+        DebugCapture debug;
+        const auto result = ReadBack::parse(linesOf(knownFields()), LinkSettings(), before);
+        QVERIFY(debug.lines().isEmpty());
+        QCOMPARE(result.error, Error::None);
+        const FormValues &form = result.values;
+
+        QCOMPARE(form.edits.mid(0, 7), QStringList({"36209300099", "0012", "0042", "Front gate", "1", "0005", "10"}));
+        // Ringing 05: outputs 1 and 3 monostable.
+        QVERIFY(radio(form, "b1") && !radio(form, "k1"));
+        QVERIFY(!radio(form, "b2") && radio(form, "k2"));
+        QVERIFY(radio(form, "b3") && !radio(form, "k3"));
+        QVERIFY(!radio(form, "b4") && radio(form, "k4"));
+        // Analog pairs.
+        QCOMPARE(form.edits.mid(7, 12), QStringList({"5", "3", "8", ",", "10", "0", "2", "0", "9", "9", "12", "5"}));
+        for (int n = 17; n <= 44; ++n)
+            QCOMPARE(form.edits.at(n + 2), QStringLiteral("Text %1").arg(n));
+        // Phone rows.
+        QCOMPARE(form.edits.mid(47), QStringList({"361234", "", "363012345678", "", "", "", "", ""}));
+        QVERIFY(check(form, "2.1") && check(form, "2.2"));
+        for (int column = 3; column <= 6; ++column)
+            QVERIFY(!check(form, QStringLiteral("2.%1").arg(column)));
+        QVERIFY(radio(form, "r2_1"));
+        QVERIFY(!radio(form, "r2_4") && !radio(form, "r2_0"));
+        QVERIFY(check(form, "3.1") && check(form, "3.6") && !check(form, "3.2"));
+        QVERIFY(radio(form, "r3_3"));
+        QVERIFY(radio(form, "r5_4") && !radio(form, "r5_0"));
+        for (int column = 1; column <= 6; ++column)
+            QVERIFY(check(form, QStringLiteral("8.%1").arg(column)));
+        QVERIFY(radio(form, "r8_0"));
+        QCOMPARE(form.editNames, before.editNames);
+        QCOMPARE(form.checkGroups, before.checkGroups);
+        QCOMPARE(form.radioNames, before.radioNames);
+    }
+
+    void downloadTextRoundTrip() {
+        const FormValues form = roundTripForm();
+        const auto composed = ConfigText::compose(form, '|', true);
+        QCOMPARE(composed.problem, ConfigText::Problem::None);
+        const auto result = ReadBack::parse(linesOf(composed.text.split('|')), LinkSettings(), FormValues::defaults());
+        QCOMPARE(result.error, Error::None);
+        QCOMPARE(result.values, form);
+    }
+
+    void replyVariants_data() {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<char>("uploadSeparator");
+        QTest::addColumn<QString>("name"); // what m_nev reads
+        QTest::addColumn<QString>("t8");
+
+        const QStringList fields = knownFields();
+        QStringList withFF = fields;
+        withFF[3] = QStringLiteral("Front\xff gate\xff\xff");
+        QTest::newRow("0xFF becomes a space, stripped at the end") << linesOf(withFF) << '|' << "Front  gate"
+                                                                   << "";
+        QTest::newRow("line feeds only") << fields.join('\n').toLatin1() + '\n'
+                                         << '|' << "Front gate"
+                                         << "";
+        QTest::newRow("joined by the upload separator") << fields.join(';').toLatin1() + ';' << ';' << "Front gate"
+                                                        << "";
+
+        QStringList fullPhone = fields;
+        fullPhone[55] = QStringLiteral("0012345678901234");
+        QTest::newRow("no line end: last digit repeated") << linesOf(fullPhone).chopped(2) << '|' << "Front gate"
+                                                          << "123456789012344";
+        QTest::newRow("leading spaces stay")
+            << linesOf(fields).replace("Front gate", "  Front gate") << '|' << "  Front gate"
+            << "";
+    }
+
+    void replyVariants() {
+        QFETCH(QByteArray, reply);
+        QFETCH(char, uploadSeparator);
+        LinkSettings settings;
+        settings.uploadSeparator = uploadSeparator;
+        const auto result = ReadBack::parse(reply, settings, formBeforeRead());
+        QCOMPARE(result.error, Error::None);
+        QTEST(edit(result.values, "m_nev"), "name");
+        QTEST(edit(result.values, "t8"), "t8");
+    }
+
+    void failures_data() {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<char>("uploadSeparator");
+        QTest::addColumn<Error>("error");
+        QTest::addColumn<QString>("debug");
+
+        const QStringList fields = knownFields();
+        QTest::newRow("silent module") << QByteArray() << '|' << Error::Separator << "sep error";
+        QTest::newRow("no line end, no separator") << QByteArray("abc") << '|' << Error::Separator << "sep error";
+        QTest::newRow("line ends but another separator") << linesOf(fields) << ';' << Error::Separator << "sep error";
+        QTest::newRow("55 fields") << linesOf(fields.mid(0, 55)) << '|' << Error::Count << "dberror";
+        QTest::newRow("57 fields") << linesOf(fields + QStringList{"extra"}) << '|' << Error::Count << "dberror";
+
+        QStringList blankText = fields;
+        blankText[20] = padded("");
+        QTest::newRow("a text sent as spaces: 49 parts") << linesOf(blankText) << '|' << Error::Count << "dberror";
+
+        QStringList filledReserved = fields;
+        filledReserved[45] = padded("x");
+        QTest::newRow("a reserved field not blank: 51 parts")
+            << linesOf(filledReserved) << '|' << Error::Count << "dberror";
+
+        QStringList shortRow = fields;
+        shortRow[44] = QString();
+        QTest::newRow("empty line drops a field") << linesOf(shortRow) << '|' << Error::Count << "dberror";
+    }
+
+    void failures() {
+        QFETCH(QByteArray, reply);
+        QFETCH(char, uploadSeparator);
+        QFETCH(QString, debug);
+        LinkSettings settings;
+        settings.uploadSeparator = uploadSeparator;
+        const FormValues before = formBeforeRead();
+
+        DebugCapture capture;
+        const auto result = ReadBack::parse(reply, settings, before);
+        QTEST(result.error, "error");
+        QCOMPARE(capture.lines(), QStringList{debug});
+        QCOMPARE(result.values, before);
+    }
+
+    void phoneRowOddCharacters_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QList<bool>>("rights");  // columns 1 to 6 of row 1
+        QTest::addColumn<QList<bool>>("outputs"); // r1_0 .. r1_4
+
+        const QList<bool> none = {false, false, false, false, false, false};
+        QTest::newRow("mask 33, output 3") << "Q3" << QList<bool>{true, false, false, false, false, true}
+                                           << QList<bool>{false, false, false, true, false};
+        QTest::newRow("output 7 is carried by no radio")
+            << "07" << none << QList<bool>{false, false, false, false, false};
+        QTest::newRow("colon is 10") << "0:" << none << QList<bool>{false, false, false, false, false};
+        QTest::newRow("one character: output counts 0") << "1" << QList<bool>{true, false, false, false, false, false}
+                                                        << QList<bool>{true, false, false, false, false};
+    }
+
+    void phoneRowOddCharacters() {
+        QFETCH(QString, field);
+        QFETCH(QList<bool>, rights);
+        QFETCH(QList<bool>, outputs);
+        QStringList fields = knownFields();
+        fields[48] = field;
+        const auto result = ReadBack::parse(linesOf(fields), LinkSettings(), formBeforeRead());
+        QCOMPARE(result.error, Error::None);
+        for (int column = 1; column <= 6; ++column)
+            QCOMPARE(check(result.values, QStringLiteral("1.%1").arg(column)), rights.at(column - 1));
+        for (int output = 0; output <= 4; ++output)
+            QCOMPARE(radio(result.values, QStringLiteral("r1_%1").arg(output)), outputs.at(output));
+        QCOMPARE(edit(result.values, "t1"), QString());
+    }
+
+    void checkPart_data() {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<char>("checkSize");
+        QTest::addColumn<Error>("error");
+        QTest::addColumn<QStringList>("debug");
+
+        const QStringList fields = knownFields();
+        // The sum runs over every field as sent, plus one '|' per field.
+        qint32 sum = 0;
+        for (const QString &field : fields) {
+            for (QChar c : field)
+                sum += qint8(c.toLatin1());
+            sum += '|';
+        }
+        for (int size = 0; size < 4; ++size) {
+            const QByteArray check = QByteArray::number(sum % (8 * (size + 1)));
+            QTest::newRow(qPrintable(QStringLiteral("right remainder, size %1").arg(size)))
+                << linesOf(fields, check + "\r\n") << char(size) << Error::None << QStringList();
+        }
+        const QByteArray wrong = QByteArray::number(sum % 8 + 1);
+        QTest::newRow("wrong remainder") << linesOf(fields, wrong + "\r\n") << char(0) << Error::Check
+                                         << QStringList{"chks error"};
+        QTest::newRow("check missing: last field taken as the check")
+            << linesOf(fields) << char(0) << Error::Check << QStringList{"chks error"};
+        QTest::newRow("check as a download suffix on the last field")
+            << linesOf(fields).chopped(2) + QByteArray::number(sum % 8) + "\r\n"
+            << char(0) << Error::Check << QStringList{"chks error"};
+        QTest::newRow("right character") << linesOf(fields, "X\r\n") << 'X' << Error::None << QStringList();
+        QTest::newRow("wrong character, no debug text")
+            << linesOf(fields, "Y\r\n") << 'X' << Error::Check << QStringList();
+        QTest::newRow("nothing left") << QByteArray("\r\n") << char(1) << Error::Check << QStringList{"chks error"};
+        QTest::newRow("nothing left, character") << QByteArray("\r\n") << 'X' << Error::Check << QStringList();
+        // Six times -23 plus '|' is -14: the check part is -6, accepted; the count then fails.
+        QTest::newRow("negative sum") << QByteArray("\xe9\xe9\xe9\xe9\xe9\xe9\r\n-6\r\n") << char(0) << Error::Count
+                                      << QStringList{"dberror"};
+        QTest::newRow("check part counted with the fields") << linesOf(fields, "X\r\n"
+                                                                               "X\r\n")
+                                                            << 'X' << Error::Count << QStringList{"dberror"};
+    }
+
+    void checkPart() {
+        QFETCH(QByteArray, reply);
+        QFETCH(char, checkSize);
+        const FormValues before = formBeforeRead();
+        DebugCapture debug;
+        const auto result = ReadBack::parse(reply, checkedSettings(checkSize), before);
+        QTEST(result.error, "error");
+        QTEST(debug.lines(), "debug");
+        if (result.error == Error::None)
+            QCOMPARE(edit(result.values, "m_nev"), QStringLiteral("Front gate"));
+        else
+            QCOMPARE(result.values, before);
+    }
+
+    void checkOffIgnoresACheckLine() {
+        DebugCapture debug;
+        const auto result = ReadBack::parse(linesOf(knownFields(), "7\r\n"), LinkSettings(), formBeforeRead());
+        QCOMPARE(result.error, Error::Count);
+        QCOMPARE(debug.lines(), QStringList{"dberror"});
+    }
+
+    void verifyReply_data() {
+        QTest::addColumn<QByteArray>("received"); // without the repeated last byte
+        QTest::addColumn<char>("downloadSeparator");
+        QTest::addColumn<bool>("matches");
+
+        const FormValues form = roundTripForm();
+        const QStringList fields = ConfigText::compose(form, '|', false).text.split('|');
+        QTest::newRow("56 lines and two characters") << linesOf(fields, "ok") << '|' << true;
+        QTest::newRow("56 lines alone") << linesOf(fields) << '|' << false;
+        QTest::newRow("56 lines and three characters") << linesOf(fields, "abc") << '|' << false;
+        QTest::newRow("other download separator") << linesOf(fields, "ok") << '#' << false;
+        QTest::newRow("silent module") << QByteArray() << '|' << false;
+
+        QStringList changed = fields;
+        changed[20].replace(0, 1, QLatin1Char('x'));
+        QTest::newRow("one character differs") << linesOf(changed, "ok") << '|' << false;
+
+        QStringList withFF = fields;
+        withFF[3].replace(QLatin1Char(' '), QChar(0xFF));
+        QTest::newRow("0xFF reads as a space") << linesOf(withFF, "ok") << '|' << true;
+    }
+
+    void verifyReply() {
+        QFETCH(QByteArray, received);
+        QFETCH(char, downloadSeparator);
+        const QString composed = ConfigText::compose(roundTripForm(), downloadSeparator, false).text;
+        QVERIFY(!composed.isEmpty());
+        QTEST(verifyReplyMatches(withRepeatedLastByte(received), composed), "matches");
+    }
+
+    void verifyShortReplies() {
+        QVERIFY(verifyReplyMatches("abcd", QString()));
+        QVERIFY(!verifyReplyMatches("abcd", QStringLiteral("a")));
+        QVERIFY(verifyReplyMatches("abcde", QStringLiteral("a")));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestReadBack)
+#include "tst_readback.moc"
