@@ -14,7 +14,12 @@ FormLists formLists(QWidget *centralWidget) {
             lists.edits += box->findChildren<QLineEdit *>(QString());
     }
     lists.checks = centralWidget->findChildren<QCheckBox *>(QString());
-    lists.radios = centralWidget->findChildren<QRadioButton *>(QString());
+    // The tab widget raises the page it shows to the end of its children, so one search over the
+    // central widget would list the radios in the order the pages were last visited.
+    for (const char *boxName : {"g_tel", "g_ki_csengetes"}) {
+        if (auto *box = centralWidget->findChild<QGroupBox *>(QString::fromLatin1(boxName)))
+            lists.radios += box->findChildren<QRadioButton *>(QString());
+    }
     return lists;
 }
 

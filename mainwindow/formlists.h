@@ -18,7 +18,8 @@ struct FormLists {
 };
 
 // Collects the lists under the form's central widget: the line edits group box by group box
-// (g_general, g_analog, g_be, g_ki, g_tel), the check boxes and radio buttons in one search each.
+// (g_general, g_analog, g_be, g_ki, g_tel), the check boxes (all in g_tel) in one search, the
+// radio buttons from g_tel, then g_ki_csengetes, whichever page was shown last.
 FormLists formLists(QWidget *centralWidget);
 
 // The names, texts, "group" properties and checked states the form shows now.

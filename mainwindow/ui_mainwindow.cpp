@@ -193,6 +193,10 @@ void Ui_MainWindow::setupUi(QMainWindow *MainWindow) {
     tab4->setObjectName(QStringLiteral("tab4"));
     setupOutputsPage(MainWindow);
     tabWidget->addTab(tab4, QString());
+    // The tab widget's stack lowers every page it adds after the first; raise them back so that
+    // the pages, and so the radios of tab1 and tab4, are listed in creation order.
+    for (QWidget *page : {tab1, tab2, tab3, tab4})
+        page->raise();
 
     setupStatusPanel();
     setupDevicePanel();
