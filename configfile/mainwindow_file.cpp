@@ -1,9 +1,95 @@
 #include "mainwindow/mainwindow.h"
 
-void MainWindow::newfile() {}
+#include "configfile/smsfile.h"
+#include "mainwindow/formlists.h"
+#include "mainwindow/ui_mainwindow.h"
+#include "texts/texts.h"
 
-void MainWindow::openfile() {}
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTextStream>
 
-void MainWindow::save() {}
+namespace {
 
-void MainWindow::loadSmsFile() {}
+const QString defaultFileName = QStringLiteral("default_tkm-720.sms");
+
+// Writes the lines to the file, replacing what it held; false when it could not be written.
+bool writeSmsFile(const QString &path, const QStringList &lines) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QTextStream out(&file);
+    out.setEncoding(QStringConverter::System);
+    SmsFile::write(out, lines);
+    out.flush();
+    const bool streamOk = out.status() == QTextStream::Ok;
+    file.close();
+    return streamOk && file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+void MainWindow::newfile() {
+    settings.fileName = defaultFileName;
+    settings.filePath = defaultFileName;
+    loadSmsFile();
+}
+
+void MainWindow::openfile() {
+    const FileTexts &texts = textTable().file;
+    settings.filePath = QFileDialog::getOpenFileName(this, uiText("MainWindow", texts.openCaption), QStringLiteral("."),
+                                                     uiText("MainWindow", texts.filter));
+    if (!settings.filePath.isNull())
+        loadSmsFile();
+}
+
+void MainWindow::save() {
+    const FileTexts &texts = textTable().file;
+    ui->tabWidget->setCurrentIndex(0);
+    const QString path = QFileDialog::getSaveFileName(this, uiText("MainWindow", texts.saveCaption),
+                                                      QStringLiteral("."), uiText("MainWindow", texts.filter));
+    if (path.isEmpty())
+        return;
+
+    if (!writeSmsFile(path, SmsFile::toLines(readForm(formLists(ui->centralWidget))))) {
+        // The configuration is not stored: say so, and keep the current file as it was.
+        QMessageBox::critical(this, QString::fromUtf8(texts.errorTitle), QString::fromUtf8(texts.saveFailed));
+        return;
+    }
+    settings.filePath = path;
+    settings.fileName = SmsFile::displayName(path);
+    fileLabel->setText(settings.fileName);
+    QMessageBox::information(this, QString::fromUtf8(texts.saveTitle), QString::fromUtf8(texts.saveSuccess));
+}
+
+void MainWindow::loadSmsFile() {
+    const FileTexts &texts = textTable().file;
+    ui->tabWidget->setCurrentIndex(0);
+
+    if (!QFile::exists(settings.filePath)) {
+        if (settings.filePath != defaultFileName)
+            QMessageBox::critical(this, QString::fromUtf8(texts.errorTitle), QString::fromUtf8(texts.missing));
+        return;
+    }
+
+    // A file that cannot be opened reads as one empty line, and so fails the line count.
+    QFile file(settings.filePath);
+    file.open(QIODevice::ReadOnly);
+    QTextStream in(&file);
+    in.setEncoding(QStringConverter::System);
+    const QStringList lines = SmsFile::readLines(in);
+    file.close();
+
+    const std::optional<FormValues> values = SmsFile::fromLines(lines);
+    if (!values) {
+        QMessageBox::critical(this, QString::fromUtf8(texts.errorTitle), QString::fromUtf8(texts.syntax));
+        return;
+    }
+    writeForm(formLists(ui->centralWidget), *values);
+    settings.fileName = SmsFile::displayName(settings.filePath);
+    settings.dataText = QLatin1String("");
+    selectSmsCentreForNumber();
+    fileLabel->setText(settings.fileName);
+}

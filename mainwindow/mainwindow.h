@@ -51,4 +51,7 @@ public slots:
 public:
     // Loads the file at settings.filePath into the form.
     void loadSmsFile();
+    // Points the operator preset at the SMS-centre number now in the form ("Other" for any
+    // number that is not a preset's).
+    void selectSmsCentreForNumber();
 };
