@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -520,6 +521,7 @@ private slots:
         else if (defaultFileKind == QLatin1String("folder"))
             QVERIFY(QDir().mkdir(defaultFile));
 
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("QIODevice")));
         Modal::MessageBoxCatcher catcher;
         window = std::make_unique<MainWindow>();
         // The box was shown and closed inside the constructor, before the window was ever shown.
