@@ -360,7 +360,8 @@ private slots:
         QTest::newRow("150 lines") << bytesOf(lines.mid(0, 150)) << false << form;
         QTest::newRow("empty file") << QByteArray() << false << form;
 
-        // Line 151 is b4's; the variant-1 form has output 4 monostable, so b4's line is "0".
+        // Line 151 is b4's. This form has output 4 monostable (k4 "1", b4 "0"), the prior form
+        // bistable: a dash line taken as "1" would leave b4 checked.
         QVERIFY(form.radios.last() == false && form.radios.at(46));
         QTest::newRow("dash line as line 151") << bytesOf(withLine(150, "---")) << true << form;
         QTest::newRow("lines after the dash line ignored") << bytesOf(withLine(150, "---")) + "1\r\nmore\r\n"
