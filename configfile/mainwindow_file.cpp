@@ -74,13 +74,16 @@ void MainWindow::loadSmsFile() {
         return;
     }
 
-    // A file that cannot be opened reads as one empty line, and so fails the line count.
+    // A file that cannot be opened (a folder, no read permission) reads as one empty line, and so
+    // fails the line count.
+    QStringList lines{QString()};
     QFile file(settings.filePath);
-    file.open(QIODevice::ReadOnly);
-    QTextStream in(&file);
-    in.setEncoding(QStringConverter::System);
-    const QStringList lines = SmsFile::readLines(in);
-    file.close();
+    if (file.open(QIODevice::ReadOnly)) {
+        QTextStream in(&file);
+        in.setEncoding(QStringConverter::System);
+        lines = SmsFile::readLines(in);
+        file.close();
+    }
 
     const std::optional<FormValues> values = SmsFile::fromLines(lines);
     if (!values) {

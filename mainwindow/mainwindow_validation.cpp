@@ -8,16 +8,27 @@
 
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScopedValueRollback>
+
+namespace {
+
+// Set while input_check() reports a failure. Its focus change and its warning box end the editing
+// of a line edit, whose editingFinished() comes back into the slot; such a nested run would stack
+// the next bad edit's warning on top of the first one. It is reported by the next run instead.
+bool reportingInputError = false;
+
+} // namespace
 
 void MainWindow::input_check() {
+    if (reportingInputError)
+        return;
     const FormLists lists = formLists(ui->centralWidget);
     const FormValues values = readForm(lists);
     const std::optional<ValidationFailure> failure = checkEdits(values.editNames, values.edits);
     if (!failure)
         return;
 
-    // Clear before focusing: the focus change finishes the editing of another edit, whose
-    // nested run must find the offending texts gone.
+    const QScopedValueRollback reporting(reportingInputError, true);
     for (int index : failure->cleared)
         lists.edits[index]->clear();
     lists.edits[failure->focused]->setFocus(Qt::OtherFocusReason);
