@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -53,8 +54,16 @@ QByteArray expectedWire(const QString &text, QChar separator) {
     return wire;
 }
 
-int threadCount() {
-    return int(QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+// Download workers alive in this process, found by the thread name Qt gives them (their class).
+int downloadThreadCount() {
+    int count = 0;
+    const QDir tasks("/proc/self/task");
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile name(tasks.filePath(task + "/comm"));
+        if (name.open(QIODevice::ReadOnly) && name.readAll().trimmed() == "dlThread")
+            ++count;
+    }
+    return count;
 }
 
 } // namespace
@@ -286,19 +295,19 @@ private slots:
     // Escape while the worker waits for the module: the dialog ends at once, the worker stops,
     // the port is free again and no thread is left behind.
     void escapeDuringTransfer() {
-        const int threadsBefore = threadCount();
-        auto *dialog = new dload(settings, nullptr);
+        auto dialog = std::make_unique<dload>(settings, nullptr);
         QPointer<TransferThread> worker = dialog->worker();
         QElapsedTimer clock;
-        QTimer::singleShot(300, dialog, [&] {
+        QTimer::singleShot(300, dialog.get(), [&] {
             QVERIFY(module->waitForReceived(2, 0));
             QVERIFY(worker->isRunning());
+            QCOMPARE(downloadThreadCount(), 1);
             clock.start();
-            QTest::keyClick(dialog, Qt::Key_Escape);
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
         });
         QCOMPARE(dialog->exec(), int(QDialog::Rejected));
         QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
-        delete dialog;
+        dialog.reset();
         QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(worker.isNull());
         QCOMPARE(module->received(), QByteArray("~}"));
@@ -306,19 +315,18 @@ private slots:
         SerialPort again;
         QVERIFY(again.open(settings.port, 0, 100));
         again.close();
-        QTRY_COMPARE(threadCount(), threadsBefore);
+        QTRY_COMPARE(downloadThreadCount(), 0);
     }
 
     void destroyedWorkerLeavesNoThread() {
         answerDownload(56);
-        const int threadsBefore = threadCount();
-        auto *dialog = new dload(settings, nullptr);
+        auto dialog = std::make_unique<dload>(settings, nullptr);
         QPointer<TransferThread> worker = dialog->worker();
         QVERIFY(waitForResult(*dialog));
         QVERIFY(worker->isFinished());
-        delete dialog;
+        dialog.reset();
         QVERIFY(worker.isNull());
-        QTRY_COMPARE(threadCount(), threadsBefore);
+        QTRY_COMPARE(downloadThreadCount(), 0);
     }
 
     void closeRequestsRefused() {
