@@ -88,6 +88,9 @@ bool SerialPort::readByte(char &c) {
         const qint64 remaining = deadline.remainingTime();
         const int wait = int(stopFlag ? qMin<qint64>(remaining, stopSliceMs) : remaining);
         if (!port->waitForReadyRead(wait)) {
+            // Bytes that arrived before a failure are still delivered.
+            if (port->bytesAvailable() > 0)
+                return port->getChar(&c);
             // A line that is gone fails every read at once; only a quiet line waits.
             if (!isTimeout(*port))
                 return false;

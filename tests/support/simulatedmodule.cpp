@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -128,7 +129,13 @@ void SimulatedModule::serve() {
             std::lock_guard lock(mutex);
             if (vanished)
                 break;
-            if (!pending.empty() && !waitForRoom) {
+            if (vanishWhenDrained) {
+                if (drained() || Clock::now() >= *vanishWhenDrained) {
+                    vanish();
+                    break;
+                }
+                timeoutMs = 2;
+            } else if (!pending.empty() && !waitForRoom) {
                 const auto untilDue = pending.front().due - Clock::now();
                 timeoutMs = int(std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(untilDue).count()));
             }
@@ -160,8 +167,13 @@ void SimulatedModule::serve() {
                 break;
             }
             pending.pop_front();
-            if (next.vanishAfter)
-                vanish();
+            lastWrite = Clock::now();
+            if (next.vanishAfter) {
+                // Bytes still in the terminal would be lost with it; a real line delivers them.
+                vanishWhenDrained = Clock::now() + std::chrono::milliseconds(500);
+                pending.clear();
+                break;
+            }
         }
     }
 }
@@ -215,6 +227,15 @@ void SimulatedModule::vanish() {
     if (!linkPath.isEmpty())
         QFile::remove(linkPath);
     receivedChanged.notify_all();
+}
+
+// Whether the program has read everything sent to it. Called with the mutex held.
+bool SimulatedModule::drained() const {
+    // The terminal hands written bytes on asynchronously; give them time to show up as unread.
+    if (Clock::now() - lastWrite < 2 * byteTime)
+        return false;
+    int unread = 0;
+    return ::ioctl(slaveFd, FIONREAD, &unread) != 0 || unread == 0;
 }
 
 void SimulatedModule::wake() {

@@ -34,7 +34,7 @@ public:
         QByteArray bytes;
         bool paced = false;       // one byte every byteTime instead of all at once
         int delayMs = 0;          // quiet time before the first byte
-        bool vanishAfter = false; // close the line once the bytes are out
+        bool vanishAfter = false; // close the line once the program has read the bytes (or 500 ms later)
     };
 
     // Serves portName in directory, or in a temporary folder of its own when directory is empty.
@@ -79,6 +79,7 @@ private:
     void receive(char byte);
     void schedule(const Reply &reply);
     void vanish();
+    bool drained() const;
     void wake();
 
     QString name;
@@ -101,6 +102,8 @@ private:
     bool afterTilde = false;
     int vanishAt = -1;
     bool vanished = false;
+    std::optional<Clock::time_point> vanishWhenDrained; // the latest time to vanish at
+    Clock::time_point lastWrite;
     std::deque<PendingByte> pending;
     Clock::time_point lastDue;
 
