@@ -49,7 +49,8 @@ public:
     QString portDirectory() const { return directoryPath; }
 
     // Script. Each rule fires every time its trigger occurs; a later rule for the same trigger
-    // replaces the earlier one.
+    // replaces the earlier one. A command is '~' followed by the command byte wherever it occurs,
+    // also inside data. Byte counts start again at each command.
     void onCommand(char command, const Reply &reply);
     void onByteCount(char byte, int count, const Reply &reply);
     // Closes the line as soon as byteCount bytes have arrived in all.
