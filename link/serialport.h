@@ -34,6 +34,8 @@ public:
     static bool probe(const QString &portName);
 
 private:
+    bool stopRequested() const;
+
     std::unique_ptr<QSerialPort> port;
     int readTimeoutMs = 0;
     const std::atomic_bool *stopFlag = nullptr;

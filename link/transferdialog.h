@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+
+class QCloseEvent;
+class QDialogButtonBox;
+class QLabel;
+class QProgressBar;
+class QTimer;
+class TransferThread;
+struct TransferTexts;
+
+// What the download, read-back and verify dialogs share: the dialog owns its worker, shows the
+// worker's progress and result, refuses the window system's close requests and ends through its
+// button box, Escape, or by itself 2000 ms after a success.
+class TransferDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    ~TransferDialog() override;
+
+    // The dialog's worker; owned by the dialog and deleted with it.
+    TransferThread *worker() const { return thread; }
+
+protected:
+    // The widgets of a transfer form that the shared behaviour drives.
+    struct FormParts {
+        QDialogButtonBox *buttonBox = nullptr;
+        QLabel *message = nullptr;
+        QProgressBar *progressBar = nullptr;
+    };
+
+    explicit TransferDialog(QWidget *parent);
+
+    // Takes over the worker, connects its progress (queued, to the bar) and its finished() (to
+    // transferComplete()), then starts it. With cancellable, any press of a box button also stops
+    // the worker; the box's own accepted() or rejected() then ends the dialog.
+    void startWorker(TransferThread *worker, const FormParts &parts, const TransferTexts &texts, bool cancellable);
+    // Stops the worker, waits for it and deletes it. A subclass calls it first in its destructor,
+    // before it deletes its form, so that nothing can reach the form of a dying dialog.
+    void endWorker();
+
+    void closeEvent(QCloseEvent *event) override;
+    void done(int result) override;
+
+protected slots:
+    // The worker has finished: the result text, a single Ok button, and after a success the
+    // self-accept 2000 ms later.
+    void transferComplete();
+
+private:
+    TransferThread *thread = nullptr;
+    FormParts parts;
+    QString successText;
+    QString failureText;
+    QPointer<QTimer> acceptTimer;
+    bool ended = false;
+};
