@@ -141,7 +141,9 @@ Result failure(Error error, const FormValues &current) {
 } // namespace
 
 Result parse(const QByteArray &received, const LinkSettings &settings, const FormValues &current) {
-    const QString text = normaliseReply(withRepeatedLastByte(received));
+    // The receive loop does not repeat the last byte here: a reply without a final line end would
+    // otherwise get its last character twice.
+    const QString text = normaliseReply(received);
     QStringList parts = text.split(QLatin1Char(settings.uploadSeparator), Qt::KeepEmptyParts, Qt::CaseSensitive);
     if (parts.first() == text) {
         qDebug() << "sep error";

@@ -35,7 +35,7 @@ struct Result {
     FormValues values; // the form as the reply sets it; the current form when error is not None
 };
 
-// `received` is the reply as the bytes came in, without the repeated last byte (added here).
+// `received` is the reply exactly as the bytes came in; the last byte is not repeated.
 // `current` gives the form's lists (names, "group" properties) and the values that the reply leaves
 // as they are. Edits get the reply's texts uncut: the form's line edits cut them to their maximum
 // length. A phone row's output radios are all unchecked when the reply names an output no radio of
