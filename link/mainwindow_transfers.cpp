@@ -1,6 +1,49 @@
 #include "mainwindow/mainwindow.h"
 
-void MainWindow::download() {}
+#include "link/configtext.h"
+#include "link/dload.h"
+#include "mainwindow/formlists.h"
+#include "mainwindow/ui_mainwindow.h"
+#include "texts/texts.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+
+void MainWindow::download() {
+    ui->tabWidget->setCurrentIndex(0);
+    settings.dataText = QLatin1String("");
+
+    const FormLists lists = formLists(ui->centralWidget);
+    const ConfigText::Result composed = ConfigText::compose(readForm(lists), settings.downloadSeparator, true, true);
+    const DownloadCheckTexts &texts = textTable().downloadCheck;
+    const char *message = nullptr;
+    switch (composed.problem) {
+    case ConfigText::Problem::None:
+        break;
+    case ConfigText::Problem::GreaterThanZero:
+        lists.edits[composed.editIndex]->clear();
+        lists.edits[composed.editIndex]->setFocus(Qt::OtherFocusReason);
+        message = texts.greaterThanZero;
+        break;
+    case ConfigText::Problem::AllInputs:
+        message = texts.allInputs;
+        break;
+    case ConfigText::Problem::SevenBit:
+        message = texts.sevenBit;
+        break;
+    }
+    if (message) {
+        QMessageBox::critical(this, QString::fromUtf8(texts.title), QString::fromUtf8(message));
+        return;
+    }
+
+    settings.dataText = composed.text;
+    if (settings.checkValue > 0)
+        settings.dataText += ConfigText::checkSuffix(composed.text, settings.checkSize);
+
+    dload dialog(settings, this);
+    dialog.exec();
+}
 
 void MainWindow::readup() {}
 
