@@ -73,6 +73,11 @@ void SimulatedModule::vanishAfterReceiving(int byteCount) {
     vanishAt = byteCount;
 }
 
+void SimulatedModule::receiveAtLineSpeed(bool paced) {
+    std::lock_guard lock(mutex);
+    pacedReceive = paced;
+}
+
 void SimulatedModule::send(const QByteArray &bytes, bool paced) {
     {
         std::lock_guard lock(mutex);
@@ -135,9 +140,8 @@ void SimulatedModule::serve() {
                     break;
                 }
                 timeoutMs = 2;
-            } else if (!pending.empty() && !waitForRoom) {
-                const auto untilDue = pending.front().due - Clock::now();
-                timeoutMs = int(std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(untilDue).count()));
+            } else {
+                timeoutMs = millisecondsToNextDue(waitForRoom);
             }
         }
         pollfd fds[2] = {{masterFd, short(POLLIN | (waitForRoom ? POLLOUT : 0)), 0}, {wakeFds[0], POLLIN, 0}};
@@ -154,11 +158,11 @@ void SimulatedModule::serve() {
             char buffer[256];
             const ssize_t count = ::read(masterFd, buffer, sizeof buffer);
             std::lock_guard lock(mutex);
-            for (ssize_t i = 0; i < count && !vanished; ++i)
-                receive(buffer[i]);
+            take(buffer, count);
         }
 
         std::lock_guard lock(mutex);
+        deliverDueIncoming();
         while (!vanished && !pending.empty() && pending.front().due <= Clock::now()) {
             const PendingByte next = pending.front();
             const ssize_t written = ::write(masterFd, &next.byte, 1);
@@ -175,6 +179,43 @@ void SimulatedModule::serve() {
                 break;
             }
         }
+    }
+}
+
+// Called with the mutex held.
+int SimulatedModule::millisecondsToNextDue(bool waitForRoom) const {
+    std::optional<Clock::time_point> next;
+    if (!pending.empty() && !waitForRoom)
+        next = pending.front().due;
+    if (!incoming.empty() && (!next || incoming.front().due < *next))
+        next = incoming.front().due;
+    if (!next)
+        return -1;
+    const auto untilDue = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now());
+    return int(std::max<long long>(0, untilDue.count()));
+}
+
+// Bytes just read from the program. Called with the mutex held.
+void SimulatedModule::take(const char *bytes, qsizetype count) {
+    const Clock::time_point now = Clock::now();
+    for (qsizetype i = 0; i < count && !vanished; ++i) {
+        if (!pacedReceive) {
+            receive(bytes[i]);
+            continue;
+        }
+        // A byte reaches the module when its ten bit times on the line are over.
+        lastIncomingDue = std::max(now, lastIncomingDue) + byteTime;
+        incoming.push_back({lastIncomingDue, bytes[i]});
+    }
+}
+
+// Called with the mutex held.
+void SimulatedModule::deliverDueIncoming() {
+    const Clock::time_point now = Clock::now();
+    while (!vanished && !incoming.empty() && incoming.front().due <= now) {
+        const char byte = incoming.front().byte;
+        incoming.pop_front();
+        receive(byte);
     }
 }
 
@@ -219,6 +260,7 @@ void SimulatedModule::schedule(const Reply &reply) {
 void SimulatedModule::vanish() {
     vanished = true;
     pending.clear();
+    incoming.clear();
     if (masterFd >= 0)
         ::close(masterFd);
     if (slaveFd >= 0)

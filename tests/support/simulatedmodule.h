@@ -55,6 +55,11 @@ public:
     void onByteCount(char byte, int count, const Reply &reply);
     // Closes the line as soon as byteCount bytes have arrived in all.
     void vanishAfterReceiving(int byteCount);
+    // Takes the program's bytes off the line no faster than a 1200-baud line carries them: each
+    // byte arrives one byteTime after the previous one, or after it was written if the line was
+    // idle. The terminal itself accepts the program's writes at once, as a UART's transmit buffer
+    // would. Off by default: then every byte arrives the moment it is written.
+    void receiveAtLineSpeed(bool paced);
     // Sends bytes now, unasked.
     void send(const QByteArray &bytes, bool paced = false);
 
@@ -75,8 +80,16 @@ private:
         char byte;
         bool vanishAfter;
     };
+    struct IncomingByte {
+        Clock::time_point due;
+        char byte;
+    };
 
     void serve();
+    // Milliseconds until the next byte is due in either direction, -1 when none is.
+    int millisecondsToNextDue(bool waitForRoom) const;
+    void take(const char *bytes, qsizetype count);
+    void deliverDueIncoming();
     void receive(char byte);
     void schedule(const Reply &reply);
     void vanish();
@@ -107,6 +120,9 @@ private:
     Clock::time_point lastWrite;
     std::deque<PendingByte> pending;
     Clock::time_point lastDue;
+    bool pacedReceive = false;
+    std::deque<IncomingByte> incoming; // written by the program, still on the line
+    Clock::time_point lastIncomingDue;
 
     std::atomic_bool stopping{false};
     std::thread thread;
