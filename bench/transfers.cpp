@@ -1,0 +1,233 @@
+// The transfers at real line speed: the download (and the other workers) through the real
+// SerialPort against the simulated module on a pseudo-terminal, both directions paced at 1200 baud.
+// For each transfer: the wall time, the floor (the line time of every byte exchanged plus the
+// waits the protocol itself mandates), their ratio, and the CPU time this process spent meanwhile.
+//
+//   bench_transfers [--runs N] [--only NAME,...] [--serial-timeout MS]
+
+#include "modulehost.h"
+
+#include "link/configtext.h"
+#include "link/dlthread.h"
+#include "link/linksettings.h"
+#include "link/serialport.h"
+#include "support/sampleforms.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QProgressBar>
+#include <QStringList>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Ten bit times (start, 8 data, stop) at 1200 baud.
+constexpr double byteTimeMs = 10.0 * 1000.0 / 1200.0;
+
+struct Options {
+    int runs = 1;
+    QStringList only;
+    int serialTimeoutMs = 2000;
+};
+
+struct Usage {
+    Clock::time_point wall;
+    double cpuMs = 0;
+    long voluntarySwitches = 0;
+
+    static Usage now() {
+        rusage usage{};
+        ::getrusage(RUSAGE_SELF, &usage);
+        const auto ms = [](const timeval &t) { return double(t.tv_sec) * 1000.0 + double(t.tv_usec) / 1000.0; };
+        return {Clock::now(), ms(usage.ru_utime) + ms(usage.ru_stime), usage.ru_nvcsw};
+    }
+};
+
+struct Figures {
+    QString name;
+    bool ok = false;
+    int bytesOut = 0;          // program to module
+    int bytesIn = 0;           // module to program
+    double mandatedWaitMs = 0; // waits the protocol itself requires, beyond the line time
+    double wallMs = 0;
+    double cpuMs = 0;
+    long voluntarySwitches = 0;
+
+    double floorMs() const { return (bytesOut + bytesIn) * byteTimeMs + mandatedWaitMs; }
+};
+
+void measureFrom(const Usage &before, Figures &figures) {
+    const Usage after = Usage::now();
+    figures.wallMs = std::chrono::duration<double, std::milli>(after.wall - before.wall).count();
+    figures.cpuMs = after.cpuMs - before.cpuMs;
+    figures.voluntarySwitches = after.voluntarySwitches - before.voluntarySwitches;
+}
+
+// Runs a worker to its end the way a transfer dialog does: progress queued to a shown bar, the GUI
+// thread in its event loop until finished().
+void runWorker(TransferThread &worker, QProgressBar &bar, Figures &figures) {
+    QObject::connect(&worker, &TransferThread::progressRange, &bar, &QProgressBar::setRange, Qt::QueuedConnection);
+    QObject::connect(&worker, &TransferThread::progressReset, &bar, &QProgressBar::reset, Qt::QueuedConnection);
+    QObject::connect(&worker, &TransferThread::progressValue, &bar, &QProgressBar::setValue, Qt::QueuedConnection);
+    QEventLoop loop;
+    QObject::connect(&worker, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    const Usage before = Usage::now();
+    worker.start(QThread::InheritPriority);
+    loop.exec();
+    worker.wait();
+    measureFrom(before, figures);
+    figures.ok = worker.succeeded();
+}
+
+bool pointAtModule(ModuleHost &host) {
+    const QString directory = host.openModule();
+    if (directory.isEmpty())
+        return false;
+    qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(directory));
+    return true;
+}
+
+QString composedText() {
+    return ConfigText::compose(SampleForms::filled(), '|', true).text;
+}
+
+// '~' '}', then the 56 lines; the module answers the command with 'R' and one more byte, and the
+// last line end with the acknowledgement and one more byte.
+Figures benchDownload(ModuleHost &host, QProgressBar &bar, const Options &) {
+    Figures figures{QStringLiteral("download")};
+    LinkSettings settings;
+    settings.dataText = composedText();
+    const QByteArray handshake("R\x05");
+    const QByteArray acknowledgement("OK");
+    if (!pointAtModule(host) || !host.onCommand('}', handshake) ||
+        !host.onByteCount('\r', ConfigText::fieldCount, acknowledgement))
+        return figures;
+    dlThread worker(settings);
+    runWorker(worker, bar, figures);
+    figures.bytesOut = int(host.closeModule().size());
+    figures.bytesIn = figures.ok ? int(handshake.size() + acknowledgement.size()) : 0;
+    return figures;
+}
+
+// A read on a silent line, serialTimeout long, as the last read of every read-back and verify:
+// once watching a stop flag (the workers' way: 50 ms slices) and once without.
+Figures benchSilentRead(ModuleHost &host, const Options &options, bool withStopFlag) {
+    Figures figures{withStopFlag ? QStringLiteral("silent read, stop flag") : QStringLiteral("silent read, no flag")};
+    if (!pointAtModule(host))
+        return figures;
+    std::atomic_bool stop{false};
+    SerialPort port;
+    if (withStopFlag)
+        port.setStopFlag(&stop);
+    if (port.open(QStringLiteral("COM1"), quint32(options.serialTimeoutMs), 0)) {
+        char byte = 0;
+        const Usage before = Usage::now();
+        figures.ok = !port.readByte(byte);
+        measureFrom(before, figures);
+    }
+    figures.mandatedWaitMs = options.serialTimeoutMs;
+    host.closeModule();
+    return figures;
+}
+
+void printHeader() {
+    std::printf("%-24s %9s %10s %10s %10s %9s %9s %9s %7s\n", "transfer", "bytes", "floor ms", "wall ms", "wall/floor",
+                "CPU ms", "CPU/wall", "switches", "result");
+}
+
+void printRow(const Figures &f) {
+    const QByteArray name = f.name.toUtf8();
+    const QByteArray bytes = QByteArray::number(f.bytesOut) + '+' + QByteArray::number(f.bytesIn);
+    std::printf("%-24s %9s %10.1f %10.1f %10.4f %9.2f %8.3f%% %9ld %7s\n", name.constData(), bytes.constData(),
+                f.floorMs(), f.wallMs, f.wallMs / f.floorMs(), f.cpuMs, 100.0 * f.cpuMs / f.wallMs, f.voluntarySwitches,
+                f.ok ? "ok" : "FAILED");
+    std::fflush(stdout);
+}
+
+// With several runs: per transfer, the run of median wall time.
+void printMedians(const std::vector<Figures> &all) {
+    QStringList names;
+    for (const Figures &f : all) {
+        if (!names.contains(f.name))
+            names << f.name;
+    }
+    std::printf("\nmedian run of each transfer:\n");
+    printHeader();
+    for (const QString &name : names) {
+        std::vector<Figures> runs;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(runs),
+                     [&](const Figures &f) { return f.name == name; });
+        std::sort(runs.begin(), runs.end(), [](const Figures &a, const Figures &b) { return a.wallMs < b.wallMs; });
+        printRow(runs[runs.size() / 2]);
+    }
+}
+
+bool parseOptions(int argc, char **argv, Options &options) {
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--runs") && hasValue)
+            options.runs = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--only") && hasValue)
+            options.only = QString::fromLocal8Bit(argv[++i]).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        else if (!std::strcmp(argv[i], "--serial-timeout") && hasValue)
+            options.serialTimeoutMs = std::max(1, std::atoi(argv[++i]));
+        else
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: %s [--runs N] [--only download,silent] [--serial-timeout MS]\n", argv[0]);
+        return 2;
+    }
+    // Forked before Qt starts any thread.
+    ModuleHost host;
+    if (!host.start()) {
+        std::perror("module process");
+        return 1;
+    }
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QProgressBar bar;
+    bar.show();
+
+    const auto wanted = [&](const char *name) { return options.only.isEmpty() || options.only.contains(name); };
+    std::vector<Figures> all;
+    bool failed = false;
+    const auto add = [&](const Figures &figures) {
+        all.push_back(figures);
+        failed = failed || !figures.ok;
+        printRow(figures);
+    };
+    printHeader();
+    for (int run = 0; run < options.runs; ++run) {
+        if (wanted("download"))
+            add(benchDownload(host, bar, options));
+        if (wanted("silent")) {
+            add(benchSilentRead(host, options, true));
+            add(benchSilentRead(host, options, false));
+        }
+    }
+    if (options.runs > 1)
+        printMedians(all);
+    return failed ? 1 : 0;
+}
