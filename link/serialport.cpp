@@ -6,12 +6,16 @@
 #include <QSerialPort>
 #include <QtDebug>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
 
 // How long one wait lasts while a stop flag is watched.
 constexpr int stopSliceMs = 50;
+
+// Ten bit times (start, 8 data, stop) at 1200 baud, rounded up.
+constexpr std::chrono::microseconds byteTimeOnLine{8334};
 
 bool isTimeout(const QSerialPort &port) {
     return port.error() == QSerialPort::NoError || port.error() == QSerialPort::TimeoutError;
@@ -55,6 +59,7 @@ bool SerialPort::open(const QString &portName, quint32 readTotalMultiplier, quin
         return false;
     }
     readTimeoutMs = int(readTimeout);
+    lineBusyUntil = {};
     port = std::move(candidate);
     return true;
 }
@@ -64,6 +69,9 @@ bool SerialPort::writeByte(char c) {
         return false;
     if (port->write(&c, 1) != 1)
         return false;
+    // The driver takes the byte at once and sends it when the line is free: a whole text written
+    // in a burst takes its line time after the last write returned.
+    lineBusyUntil = std::max(std::chrono::steady_clock::now(), lineBusyUntil) + byteTimeOnLine;
     while (port->bytesToWrite() > 0) {
         if (stopRequested())
             return false;
@@ -79,7 +87,8 @@ bool SerialPort::writeByte(char c) {
 bool SerialPort::readByte(char &c) {
     if (!port)
         return false;
-    const QDeadlineTimer deadline(readTimeoutMs);
+    const auto waitFrom = std::max(std::chrono::steady_clock::now(), lineBusyUntil);
+    const QDeadlineTimer deadline(waitFrom + std::chrono::milliseconds(readTimeoutMs));
     for (;;) {
         if (port->bytesAvailable() > 0)
             return port->getChar(&c);

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 
 class QSerialPort;
@@ -19,9 +20,12 @@ public:
     SerialPort &operator=(const SerialPort &) = delete;
 
     bool open(const QString &portName, quint32 readTotalMultiplier, quint32 readTotalConstant);
-    // Returns whether the byte went out; it has left our buffers when this returns.
+    // Returns whether the byte went out; it has left our buffers when this returns, but the line
+    // still needs its ten bit times to carry it.
     bool writeByte(char c);
-    // True with the byte in c; false after the read time-out (or a failure), c unchanged.
+    // True with the byte in c; false after the read time-out (or a failure), c unchanged. The
+    // time-out counts from when the line has carried every byte written, as the module cannot
+    // answer what it has not yet received.
     bool readByte(char &c);
     // Closes the port if it is open; harmless when closed.
     void close();
@@ -38,5 +42,7 @@ private:
 
     std::unique_ptr<QSerialPort> port;
     int readTimeoutMs = 0;
+    // When the last byte written will have left the line.
+    std::chrono::steady_clock::time_point lineBusyUntil;
     const std::atomic_bool *stopFlag = nullptr;
 };

@@ -256,6 +256,37 @@ private slots:
         QVERIFY2(elapsed >= 150 && elapsed < 1000, qPrintable(QString::number(elapsed)));
     }
 
+    // At 1200 baud the module has the last of 120 bytes written in a burst a second later; the
+    // read time-out only starts then, so its answer is not missed.
+    void readTimeoutStartsWhenTheLineHasCarriedTheWrites() {
+        SimulatedModule module;
+        QVERIFY(module.isValid());
+        qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
+        module.receiveAtLineSpeed(true);
+        module.onByteCount('x', 120, {"A"});
+        SerialPort port;
+        QVERIFY(port.open("COM1", 0, 300));
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; i < 120; ++i)
+            QVERIFY(port.writeByte('x'));
+        QVERIFY2(clock.elapsed() < 300, qPrintable(QString::number(clock.elapsed())));
+        // The line, not the terminal, sets the pace at which the module takes the bytes.
+        QVERIFY(module.received().size() < 60);
+        char byte = 0;
+        bool arrived = false;
+        timedRead(port, byte, arrived);
+        QVERIFY(arrived);
+        QCOMPARE(byte, 'A');
+        QVERIFY2(clock.elapsed() >= 990 && clock.elapsed() < 1300, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(module.received(), QByteArray(120, 'x'));
+
+        // On a line that has carried everything, the time-out is the plain 300 ms again.
+        const qint64 elapsed = timedRead(port, byte, arrived);
+        QVERIFY(!arrived);
+        QVERIFY2(elapsed >= 290 && elapsed < 600, qPrintable(QString::number(elapsed)));
+    }
+
     void stopFlagCutsAWaitShort() {
         SimulatedModule module;
         QVERIFY(module.isValid());
