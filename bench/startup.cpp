@@ -119,7 +119,7 @@ int main(int argc, char **argv) {
             verbose = true;
         } else {
             std::fprintf(stderr, "usage: %s [--runs N] [--verbose]\n", argv[0]);
-            return 2;
+            return std::strcmp(argv[i], "--help") ? 2 : 0;
         }
     }
 

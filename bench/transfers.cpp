@@ -196,7 +196,9 @@ int main(int argc, char **argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::fprintf(stderr, "usage: %s [--runs N] [--only download,silent] [--serial-timeout MS]\n", argv[0]);
-        return 2;
+        const bool help =
+            std::any_of(argv + 1, argv + argc, [](const char *arg) { return !std::strcmp(arg, "--help"); });
+        return help ? 0 : 2;
     }
     // Forked before Qt starts any thread.
     ModuleHost host;
