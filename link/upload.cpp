@@ -56,9 +56,6 @@ upload::upload(const LinkSettings &settings, QWidget *form, QWidget *parent)
     : TransferDialog(parent), ui(new Ui_upload), form(form) {
     ui->setupUi(this);
     auto *reader = new upThread(settings, readForm(formLists(form)));
-    // Connected before startWorker() connects the shared completion: queued calls run in the order
-    // of their connections, so the form is written before the result is shown.
-    connect(reader, &QThread::finished, this, &upload::upcomplete, Qt::QueuedConnection);
     startWorker(reader, {ui->buttonBox, ui->msg, ui->progressBar}, textTable().upload, /*cancellable=*/true);
 }
 
@@ -73,15 +70,10 @@ void upload::changeEvent(QEvent *event) {
         ui->retranslateUi(this);
 }
 
-void upload::done(int result) {
-    ended = true;
-    TransferDialog::done(result);
-}
-
-void upload::upcomplete() {
+void upload::applyResult() {
     auto *reader = static_cast<upThread *>(worker());
     // A read that the user stopped, or a dialog already ended, leaves the form as it was.
-    if (!reader || ended || reader->stopRequested() || !reader->replyParsed())
+    if (!reader || hasEnded() || reader->stopRequested() || !reader->replyParsed())
         return;
     writeForm(formLists(form), reader->parsedForm());
     reader->formWritten();

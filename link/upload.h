@@ -20,15 +20,10 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
-    void done(int result) override;
-
-protected slots:
-    // The worker has finished: writes the form when the reply was good. Runs before the shared
-    // completion, which then finds the read succeeded and shows the result.
-    void upcomplete();
+    // Writes the form when the reply was good, before the result is shown.
+    void applyResult() override;
 
 private:
     Ui_upload *ui;
     QWidget *form;
-    bool ended = false;
 };
