@@ -2,6 +2,8 @@
 
 #include "link/configtext.h"
 #include "link/dload.h"
+#include "link/upload.h"
+#include "link/verify.h"
 #include "mainwindow/formlists.h"
 #include "mainwindow/ui_mainwindow.h"
 #include "texts/texts.h"
@@ -45,6 +47,16 @@ void MainWindow::download() {
     dialog.exec();
 }
 
-void MainWindow::readup() {}
+void MainWindow::readup() {
+    ui->tabWidget->setCurrentIndex(0);
+    upload dialog(settings, ui->centralWidget, this);
+    // Also after Ok on a failed read: the preset then follows the unchanged number.
+    if (dialog.exec() == QDialog::Accepted)
+        selectSmsCentreForNumber();
+}
 
-void MainWindow::verify_func() {}
+void MainWindow::verify_func() {
+    ui->tabWidget->setCurrentIndex(0);
+    verify dialog(settings, ui->centralWidget, this);
+    dialog.exec();
+}

@@ -64,6 +64,7 @@ void TransferDialog::done(int result) {
 }
 
 void TransferDialog::transferComplete() {
+    applyResult();
     if (thread && thread->succeeded()) {
         parts.message->setText(successText);
         // A dialog that the user has already ended is not accepted behind his back.

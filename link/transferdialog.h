@@ -45,6 +45,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void done(int result) override;
 
+    // Runs in the GUI thread once the worker has finished, before its result is shown: a transfer
+    // that brings data back puts it in place here.
+    virtual void applyResult() {}
+    // Whether the dialog has been ended (accepted or rejected) already.
+    bool hasEnded() const { return ended; }
+
 protected slots:
     // The worker has finished: the result text, a single Ok button, and after a success the
     // self-accept 2000 ms later.

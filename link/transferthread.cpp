@@ -31,6 +31,24 @@ bool TransferThread::openPort(quint32 readTotalMultiplier, quint32 readTotalCons
     return portHandle.open(settings.port, readTotalMultiplier, readTotalConstant);
 }
 
+std::optional<QString> TransferThread::fetchReply(char command, bool repeatLastByte) {
+    // Fixed by the module's protocol: once this many characters have come, the bar stays full.
+    constexpr int progressMaximum = 748;
+    emit progressRange(0, progressMaximum);
+    emit progressReset();
+
+    if (!openPort(quint32(settings.serialTimeout), 0))
+        return std::nullopt;
+    portHandle.writeByte('~');
+    QString reply;
+    if (portHandle.writeByte(command))
+        reply = receiveUntilSilence(repeatLastByte);
+    portHandle.close();
+    if (stopRequested())
+        return std::nullopt;
+    return reply;
+}
+
 QString TransferThread::receiveUntilSilence(bool repeatLastByte) {
     QString text;
     char byte = 0;

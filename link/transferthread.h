@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <optional>
 
 // The worker of a transfer dialog: opens the port, does its exchange, closes the port and ends;
 // the dialog learns the result through finished() and succeeded(). Progress goes out as signals
@@ -53,6 +54,11 @@ protected:
     // appended once more after the silence, as the module's original receive loop did; nothing is
     // repeated when no byte came. After a stop the text is incomplete: check stopRequested().
     QString receiveUntilSilence(bool repeatLastByte);
+    // The request of read-back and verify: the bar counts received characters up to 748; opens the
+    // port with settings.serialTimeout per read, sends '~' and the command, collects the reply
+    // (only when the command byte went out) and closes the port. Nothing when the port could not
+    // be opened or a stop was requested.
+    std::optional<QString> fetchReply(char command, bool repeatLastByte);
 
     std::atomic_bool ok{false};
     LinkSettings settings;

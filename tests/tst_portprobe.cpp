@@ -1,6 +1,8 @@
 #include "dialogs/setcom.h"
+#include "link/serialport.h"
 #include "mainwindow/mainwindow.h"
 #include "support/modal.h"
+#include "support/simulatedmodule.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -116,6 +118,45 @@ private slots:
         { setcom first(QStringLiteral("COM5"), 1200); }
         setcom second(QStringLiteral("COM5"), 1200);
         QCOMPARE(items(second.ui->comboBox), QStringList{QStringLiteral("COM5")});
+    }
+
+    void portHeldOpenElsewhereIsNotListed_data() {
+        QTest::addColumn<QString>("held");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QString>("selected");
+
+        QTest::newRow("none held") << "" << QStringList{"COM1", "COM3", "COM12"} << "COM3";
+        QTest::newRow("current port held") << "COM3" << QStringList{"COM1", "COM12"} << "COM1";
+        QTest::newRow("another port held") << "COM1" << QStringList{"COM3", "COM12"} << "COM3";
+        QTest::newRow("two-digit port held") << "COM12" << QStringList{"COM1", "COM3"} << "COM3";
+    }
+
+    // Simulated modules on COM1, COM3 and COM12, one of them held open by a SerialPort of its own:
+    // the held one is left out, and listed again once it is closed.
+    void portHeldOpenElsewhereIsNotListed() {
+        QFETCH(QString, held);
+        QFETCH(QStringList, listed);
+        QFETCH(QString, selected);
+        std::vector<std::unique_ptr<SimulatedModule>> modules;
+        for (const char *name : {"COM12", "COM1", "COM3"}) {
+            modules.push_back(std::make_unique<SimulatedModule>(QString::fromLatin1(name), portDir->path()));
+            QVERIFY(modules.back()->isValid());
+        }
+        SerialPort holder;
+        if (!held.isEmpty())
+            QVERIFY(holder.open(held, 0, 100));
+
+        {
+            setcom dialog(QStringLiteral("COM3"), 1200);
+            QCOMPARE(items(dialog.ui->comboBox), listed);
+            QCOMPARE(dialog.selection().port, selected);
+        }
+        QVERIFY(holder.isOpen() == !held.isEmpty());
+
+        holder.close();
+        setcom dialog(QStringLiteral("COM3"), 1200);
+        QCOMPARE(items(dialog.ui->comboBox), (QStringList{"COM1", "COM3", "COM12"}));
+        QCOMPARE(dialog.selection().port, QStringLiteral("COM3"));
     }
 
     // Accepting at once stores the preselected port, which is the first listed one when the

@@ -53,6 +53,8 @@ private:
             owner->titles << box->windowTitle();
             owner->texts << box->text();
             owner->icons << int(box->icon());
+            if (owner->onShown)
+                owner->onShown(box);
             QAbstractButton *button = box->defaultButton();
             if (!button && !box->buttons().isEmpty())
                 button = box->buttons().first();

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class QMessageBox;
+
 // Helpers for tests that drive slots which open modal dialogs and message boxes.
 namespace Modal {
 
@@ -25,6 +27,9 @@ public:
     QStringList titles;
     QStringList texts;
     QList<int> icons; // QMessageBox::Icon of each box
+    // Called with each box as it is seen, before it is closed: the moment to look at the state
+    // that the slot showing it has left behind.
+    std::function<void(QMessageBox *)> onShown;
 
 private:
     class Watcher;

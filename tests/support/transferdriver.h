@@ -1,0 +1,153 @@
+#pragma once
+
+#include "link/transferdialog.h"
+#include "link/transferthread.h"
+#include "support/modal.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <functional>
+
+// Drives the transfer dialog that a main-window slot runs modally, as a user would.
+namespace TransferDriver {
+
+enum class Answer {
+    Ok,                   // wait for the result, then press Ok
+    Escape,               // wait for the result, then press Escape
+    SelfAccept,           // wait for the result, then for the dialog to end by itself
+    EscapeAtOnce,         // press Escape as soon as the dialog shows
+    CancelWhileReceiving, // press Cancel once some reply bytes have arrived
+    EscapeWhileReceiving, // press Escape once some reply bytes have arrived
+};
+
+struct Run {
+    bool shown = false;
+    QString objectName, title, runningText;
+    QString resultText;        // the text shown with the Ok button, also after a cancel
+    int result = -1;           // how the dialog ended
+    qint64 resultShownMs = -1; // since the slot started
+    qint64 pressedMs = -1;     // when the key or button was pressed
+    qint64 endedMs = -1;       // when the dialog ended
+    int progressMaximum = -1;
+    int progressValue = -1; // when the result was shown
+    bool workerRanWhenPressed = false;
+    QPointer<TransferThread> worker;
+    QString failure; // empty unless the driver could not do its part
+};
+
+// Bytes count as arriving once the bar has counted this many characters.
+constexpr int receivingMark = 20;
+
+// The result text: "msg" in read-back and verify, "kiiras" in the download.
+inline QLabel *message(QDialog *dialog) {
+    if (auto *label = dialog->findChild<QLabel *>(QStringLiteral("msg")))
+        return label;
+    return dialog->findChild<QLabel *>(QStringLiteral("kiiras"));
+}
+inline QDialogButtonBox *buttons(QDialog *dialog) {
+    return dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+}
+inline QProgressBar *bar(QDialog *dialog) {
+    return dialog->findChild<QProgressBar *>(QStringLiteral("progressBar"));
+}
+inline bool resultShown(QDialog *dialog) {
+    return buttons(dialog)->standardButtons() == QDialogButtonBox::Ok;
+}
+
+// Runs slot (which shows a transfer dialog modally) and answers the dialog; returns what was seen.
+inline Run run(const std::function<void()> &slot, Answer answer, int timeoutMs = 15000) {
+    Run run;
+    QElapsedTimer clock;
+    clock.start();
+    Modal::whenShown([&](QWidget *modal) {
+        QPointer<TransferDialog> dialog = qobject_cast<TransferDialog *>(modal);
+        if (!dialog) {
+            run.failure = QStringLiteral("the modal window is not a transfer dialog");
+            if (auto *other = qobject_cast<QDialog *>(modal))
+                other->reject();
+            return;
+        }
+        run.shown = true;
+        run.objectName = dialog->objectName();
+        run.title = dialog->windowTitle();
+        run.runningText = message(dialog)->text();
+        run.worker = dialog->worker();
+        QObject::connect(dialog, &QDialog::finished, [&](int result) {
+            run.result = result;
+            run.endedMs = clock.elapsed();
+        });
+        const auto press = [&](const std::function<void()> &action) {
+            run.workerRanWhenPressed = run.worker && run.worker->isRunning();
+            run.pressedMs = clock.elapsed();
+            action();
+        };
+        const auto waitForResult = [&] {
+            if (!QTest::qWaitFor([&] { return !dialog || resultShown(dialog); }, timeoutMs) || !dialog) {
+                run.failure = QStringLiteral("no result shown");
+                return false;
+            }
+            run.resultShownMs = clock.elapsed();
+            run.resultText = message(dialog)->text();
+            run.progressMaximum = bar(dialog)->maximum();
+            run.progressValue = bar(dialog)->value();
+            return true;
+        };
+        const auto waitForBytes = [&] {
+            if (!QTest::qWaitFor([&] { return bar(dialog)->value() >= receivingMark; }, timeoutMs) ||
+                resultShown(dialog)) {
+                run.failure = QStringLiteral("no bytes arriving");
+                return false;
+            }
+            return true;
+        };
+        switch (answer) {
+        case Answer::Ok:
+            if (waitForResult())
+                press([&] { buttons(dialog)->button(QDialogButtonBox::Ok)->click(); });
+            break;
+        case Answer::Escape:
+            if (waitForResult())
+                press([&] { QTest::keyClick(dialog, Qt::Key_Escape); });
+            break;
+        case Answer::SelfAccept:
+            if (waitForResult() && !QTest::qWaitFor([&] { return !dialog->isVisible(); }, 4000))
+                run.failure = QStringLiteral("the dialog did not end by itself");
+            break;
+        case Answer::EscapeAtOnce:
+            press([&] { QTest::keyClick(dialog, Qt::Key_Escape); });
+            break;
+        case Answer::CancelWhileReceiving:
+            if (waitForBytes())
+                press([&] { buttons(dialog)->button(QDialogButtonBox::Cancel)->click(); });
+            break;
+        case Answer::EscapeWhileReceiving:
+            if (waitForBytes())
+                press([&] { QTest::keyClick(dialog, Qt::Key_Escape); });
+            break;
+        }
+        if (!dialog)
+            return;
+        if (dialog->isVisible()) {
+            if (run.failure.isEmpty())
+                run.failure = QStringLiteral("the dialog is still open");
+            dialog->reject();
+            return;
+        }
+        // The dialog has ended; its modal loop returns once this returns. A worker stopped by Cancel
+        // still reports, and the dialog shows what it reported.
+        if (answer == Answer::CancelWhileReceiving &&
+            QTest::qWaitFor([&] { return !dialog || resultShown(dialog); }, 2000) && dialog)
+            run.resultText = message(dialog)->text();
+    });
+    slot();
+    return run;
+}
+
+} // namespace TransferDriver

@@ -1,0 +1,386 @@
+#include "link/dload.h"
+#include "mainwindow/formlists.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/ui_mainwindow.h"
+#include "support/debugcapture.h"
+#include "support/modal.h"
+#include "support/sampleforms.h"
+#include "support/simulatedmodule.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+const bool hungarian = QLatin1String(DOWNLOADER_BUILD_LANGUAGE) == QLatin1String("hu");
+
+QString byBuild(const char *english, const char *hungarianText) {
+    return QString::fromUtf8(hungarian ? hungarianText : english);
+}
+
+// The build's message for a check of the download, by a short key.
+QString messageFor(const QString &key) {
+    if (key == QLatin1String("greater than 0"))
+        return byBuild("Value must be greater than 0!", "A mező értéke nullánál nagyobb kell, hogy legyen!");
+    if (key == QLatin1String("all inputs"))
+        return byBuild("All inputs must be filled.", "Minden beviteli mező kitöltése kötelező!");
+    if (key == QLatin1String("7-bit"))
+        return byBuild("Only numbers and letters! (only 7-bit ascii)",
+                       "Ékezetek nem használhatóak! (csak 7-bit ascii)");
+    return QStringLiteral("unknown message ") + key;
+}
+
+// The 56 field values that the sample form must give, written out field by field.
+QStringList sampleFields() {
+    QStringList fields = {"36309888000", "1234", "0042", "Gate", "1",   "0005", "10", "15",
+                          "01,",         "08,",  "10,0", "02,",  "09,", "10,0", "",   ""};
+    for (int edit = 19; edit < 47; ++edit)
+        fields << QStringLiteral("Text %1").arg(edit);
+    fields << ""
+           << ""
+           << ""
+           << "";
+    for (int row = 1; row <= 8; ++row)
+        fields << QStringLiteral("00");
+    return fields;
+}
+
+QString padded(const QStringList &fields, QChar separator) {
+    QStringList result;
+    for (const QString &field : fields)
+        result << field.leftJustified(16, QLatin1Char(' '));
+    return result.join(separator);
+}
+
+// The suffix the module expects: the sum of the signed bytes modulo 8, 16, 24 or 32, or the
+// fixed character itself.
+QString expectedSuffix(const QString &text, char checkSize) {
+    if (checkSize < 0 || checkSize > 3)
+        return QString(QLatin1Char(checkSize));
+    qint32 sum = 0;
+    for (const char byte : text.toLatin1())
+        sum += qint8(byte);
+    return QString::number(sum % (8 * (checkSize + 1)));
+}
+
+// '~', '}', then the text as Latin-1 with CR for each separator and after the last line.
+QByteArray wireFor(const QString &text, QChar separator) {
+    QByteArray wire("~}");
+    for (const QChar character : text)
+        wire.append(character == separator ? '\r' : character.toLatin1());
+    wire.append('\r');
+    return wire;
+}
+
+} // namespace
+
+// MainWindow::download() end to end: the form of a real window composed and checked, the
+// download dialog run, and the bytes that reach the simulated module on COM1.
+class TestDownload : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> workDir;
+    std::unique_ptr<SimulatedModule> module;
+    std::unique_ptr<MainWindow> window;
+
+    QLineEdit *edit(const QString &name) const { return window->findChild<QLineEdit *>(name); }
+
+    // Whether the keyboard focus is on the widget once the window is active again, as the window
+    // system makes it when a box closes (the offscreen platform leaves that to us).
+    bool focusSettlesOn(QWidget *widget) {
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get()) &&
+               QTest::qWaitFor([widget] { return QApplication::focusWidget() == widget; }, 2000);
+    }
+
+    void setTexts(const QStringList &namesAndTexts) {
+        for (int i = 0; i + 1 < namesAndTexts.size(); i += 2) {
+            QLineEdit *target = edit(namesAndTexts.at(i));
+            QVERIFY2(target, qPrintable(namesAndTexts.at(i)));
+            target->setText(namesAndTexts.at(i + 1));
+        }
+    }
+
+    // The module takes the download: 'R' and one more byte on the command, the acknowledgement
+    // after the last line.
+    void answerDownload(int lineCount) {
+        module->onCommand('}', {QByteArray("R\x05")});
+        module->onByteCount('\r', lineCount, {QByteArray("OK")});
+    }
+
+    // Runs download(); when the download dialog shows its result, notes the text and presses Ok.
+    QString downloadAndConfirm() {
+        QString result;
+        Modal::whenShown([&result](QWidget *modal) {
+            auto *dialog = qobject_cast<dload *>(modal);
+            if (!dialog) {
+                qWarning("not the download dialog");
+                modal->close();
+                return;
+            }
+            auto *buttons = dialog->findChild<QDialogButtonBox *>("buttonBox");
+            if (!QTest::qWaitFor([buttons] { return buttons->isEnabled(); }, 10000)) {
+                qWarning("no result");
+                dialog->reject();
+                return;
+            }
+            result = dialog->findChild<QLabel *>("kiiras")->text();
+            buttons->button(QDialogButtonBox::Ok)->click();
+        });
+        window->download();
+        return result;
+    }
+
+private slots:
+    void init() {
+        workDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(workDir->isValid());
+        QVERIFY(QDir::setCurrent(workDir->path()));
+        module = std::make_unique<SimulatedModule>(QStringLiteral("COM1"));
+        QVERIFY(module->isValid());
+        qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(module->portDirectory()));
+        window = std::make_unique<MainWindow>();
+        window->settings.port = QStringLiteral("COM1");
+        writeForm(formLists(window->ui->centralWidget), SampleForms::filled());
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    void cleanup() {
+        window.reset();
+        module.reset();
+        QDir::setCurrent(QDir::tempPath());
+        workDir.reset();
+    }
+
+    void wireBytes_data() {
+        QTest::addColumn<QStringList>("texts");  // object name, text, ...
+        QTest::addColumn<QStringList>("fields"); // field number, expected value, ...
+        QTest::addColumn<char>("separator");
+        QTest::addColumn<int>("checkValue");
+        QTest::addColumn<char>("checkSize");
+        QTest::addColumn<int>("lines");
+
+        const QStringList none;
+        QTest::newRow("full form") << none << none << '|' << 0 << char(3) << 56;
+        // A check size is only used with the check switched on.
+        QTest::newRow("check size without check") << none << none << '|' << 0 << 'X' << 56;
+        QTest::newRow("sum modulo 8") << none << none << '|' << 1 << char(0) << 56;
+        QTest::newRow("sum modulo 16") << none << none << '|' << 1 << char(1) << 56;
+        QTest::newRow("sum modulo 24") << none << none << '|' << 1 << char(2) << 56;
+        QTest::newRow("sum modulo 32") << none << none << '|' << 2 << char(3) << 56;
+        QTest::newRow("fixed check character") << none << none << '|' << 1 << 'X' << 56;
+        QTest::newRow("separator typed inside a field")
+            << QStringList{"m_nev", "Ga|te"} << QStringList{"4", "Ga|te"} << '|' << 0 << char(3) << 57;
+        QTest::newRow("other separator, '|' is text")
+            << QStringList{"m_nev", "Ga|te"} << QStringList{"4", "Ga|te"} << ';' << 0 << char(3) << 56;
+        QTest::newRow("separator of the settings typed inside a field")
+            << QStringList{"be2_on_msg", "a;b;c"} << QStringList{"30", "a;b;c"} << ';' << 0 << char(3) << 58;
+        QTest::newRow("currency sign in a name passes")
+            << QStringList{"m_nev", "Gate\u00a4"} << QStringList{"4", "Gate\u00a4"} << '|' << 0 << char(3) << 56;
+        QTest::newRow("accent in a phone number is not checked")
+            << QStringList{"t1", "\u00e9", "t8", "36301234567"} << QStringList{"49", "00\u00e9", "56", "0036301234567"}
+            << '|' << 0 << char(3) << 56;
+        QTest::newRow("text of only spaces")
+            << QStringList{"ki4_off", "   "} << QStringList{"44", "   "} << '|' << 0 << char(3) << 56;
+    }
+
+    // The exact bytes on the wire for a complete form, and the composed text kept in the settings.
+    void wireBytes() {
+        QFETCH(QStringList, texts);
+        QFETCH(QStringList, fields);
+        QFETCH(char, separator);
+        QFETCH(int, checkValue);
+        QFETCH(char, checkSize);
+        QFETCH(int, lines);
+        setTexts(texts);
+        window->settings.downloadSeparator = separator;
+        window->settings.checkValue = checkValue;
+        window->settings.checkSize = checkSize;
+        answerDownload(lines);
+
+        QStringList expectedFields = sampleFields();
+        for (int i = 0; i + 1 < fields.size(); i += 2)
+            expectedFields[fields.at(i).toInt() - 1] = fields.at(i + 1);
+        QString expectedText = padded(expectedFields, QLatin1Char(separator));
+        if (checkValue > 0)
+            expectedText += expectedSuffix(expectedText, checkSize);
+        const QByteArray expectedWire = wireFor(expectedText, QLatin1Char(separator));
+
+        Modal::MessageBoxCatcher catcher;
+        QCOMPARE(downloadAndConfirm(), byBuild("Download successful.", "Sikeres betöltés."));
+        QVERIFY(catcher.texts.isEmpty());
+        QVERIFY(module->waitForReceived(int(expectedWire.size())));
+        QTest::qWait(20);
+        QCOMPARE(module->received(), expectedWire);
+        QCOMPARE(module->receivedCount('\r'), lines);
+        QCOMPARE(window->settings.dataText, expectedText);
+    }
+
+    // The rights, the output of each phone row and the ringing mask come from the widgets.
+    void rightsOutputsAndRinging() {
+        for (QCheckBox *box : window->ui->centralWidget->findChildren<QCheckBox *>()) {
+            const QString group = box->property("group").toString();
+            box->setChecked(group == "1.1" || group == "1.6" || group == "8.4");
+        }
+        window->findChild<QRadioButton *>("r1_3")->setChecked(true);
+        window->findChild<QRadioButton *>("r8_4")->setChecked(true);
+        window->findChild<QRadioButton *>("k2")->setChecked(true); // output 2 no longer monostable
+        answerDownload(56);
+
+        QStringList fields = sampleFields();
+        fields[7] = "13";
+        fields[48] = "Q3"; // '0' + 1 + 32, output 3
+        fields[55] = "84"; // '0' + 8, output 4
+        const QString text = padded(fields, QLatin1Char('|'));
+
+        QCOMPARE(downloadAndConfirm(), byBuild("Download successful.", "Sikeres betöltés."));
+        QVERIFY(module->waitForReceived(int(text.size()) + 3));
+        QTest::qWait(20);
+        QCOMPARE(module->received(), wireFor(text, QLatin1Char('|')));
+    }
+
+    // A download that succeeds ends with the dialog accepting itself 2 s after the result.
+    void successEndsTheDialogAfterTwoSeconds() {
+        answerDownload(56);
+        window->ui->tabWidget->setCurrentIndex(2);
+        QElapsedTimer clock;
+        qint64 resultShownAt = -1;
+        QString result;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            auto *dialog = window->findChild<dload *>();
+            if (!dialog || resultShownAt >= 0 || !dialog->findChild<QDialogButtonBox *>()->isEnabled())
+                return;
+            resultShownAt = clock.elapsed();
+            result = dialog->findChild<QLabel *>("kiiras")->text();
+        });
+        watch.start(5);
+        clock.start();
+        window->download();
+        const qint64 shownFor = clock.elapsed() - resultShownAt;
+        QVERIFY(resultShownAt >= 0);
+        QCOMPARE(result, byBuild("Download successful.", "Sikeres betöltés."));
+        QVERIFY2(shownFor >= 1950 && shownFor < 2600, qPrintable(QString::number(shownFor)));
+        QCOMPARE(window->ui->tabWidget->currentIndex(), 0);
+        QVERIFY(window->findChild<dload *>() == nullptr);
+    }
+
+    void checksStopTheDownload_data() {
+        QTest::addColumn<QStringList>("texts"); // object name, text, ...
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("clearedAndFocused");
+        QTest::addColumn<QStringList>("debug");
+
+        const QStringList noDebug;
+        QTest::newRow("relay time 0") << QStringList{"rele_time", "0"} << "greater than 0"
+                                      << "rele_time" << noDebug;
+        QTest::newRow("empty SMS limit: greater than 0 comes before emptiness")
+            << QStringList{"maxsms", ""} << "greater than 0"
+            << "maxsms" << noDebug;
+        QTest::newRow("empty module name") << QStringList{"m_nev", ""} << "all inputs"
+                                           << "" << noDebug;
+        QTest::newRow("empty A1 low threshold") << QStringList{"abe1_lo", ""} << "all inputs"
+                                                << "" << QStringList{"\"abe1_lo\""};
+        QTest::newRow("empty name of input 1") << QStringList{"be1_nev", ""} << "all inputs"
+                                               << "" << QStringList{"\"be1_nev\""};
+        QTest::newRow("accent in a name") << QStringList{"m_nev", "Gat\u00e9"} << "7-bit"
+                                          << "" << noDebug;
+        QTest::newRow("accent in an output text") << QStringList{"ki4_off", "ki\u00e9"} << "7-bit"
+                                                  << "" << noDebug;
+        QTest::newRow("character outside Latin-1") << QStringList{"be3_on_msg", "\u20ac"} << "7-bit"
+                                                   << "" << noDebug;
+        // The checks come in field order: the first failing field decides.
+        QTest::newRow("empty name before relay time 0") << QStringList{"m_nev", "", "rele_time", "0"} << "all inputs"
+                                                        << "" << noDebug;
+        QTest::newRow("SMS limit before an empty threshold")
+            << QStringList{"maxsms", "0", "abe1_lo", ""} << "greater than 0"
+            << "maxsms" << noDebug;
+        QTest::newRow("emptiness before the character test")
+            << QStringList{"m_nev", "\u00e9", "be1_nev", ""} << "all inputs"
+            << "" << QStringList{"\"be1_nev\""};
+    }
+
+    // Each check shows its critical box and stops: nothing reaches the wire, no dialog runs, the
+    // text in the settings is empty, and only the relay time or SMS limit is cleared and focused.
+    void checksStopTheDownload() {
+        QFETCH(QStringList, texts);
+        QFETCH(QString, message);
+        QFETCH(QString, clearedAndFocused);
+        QFETCH(QStringList, debug);
+        answerDownload(56);
+        setTexts(texts);
+        window->settings.dataText = "stale";
+        window->ui->tabWidget->setCurrentIndex(3);
+
+        bool dialogRan = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (auto *dialog = window->findChild<dload *>()) {
+                dialogRan = true;
+                dialog->reject();
+            }
+        });
+        watch.start(10);
+        Modal::MessageBoxCatcher catcher;
+        {
+            DebugCapture capture;
+            window->download();
+            QStringList quotedNames;
+            for (const QString &line : DebugCapture::lines()) {
+                if (line.startsWith(QLatin1Char('"')))
+                    quotedNames << line;
+            }
+            QCOMPARE(quotedNames, debug);
+        }
+
+        QCOMPARE(catcher.texts, QStringList(messageFor(message)));
+        QCOMPARE(catcher.titles, QStringList(byBuild("Error", "Hiba")));
+        QCOMPARE(catcher.icons, QList<int>{QMessageBox::Critical});
+        QVERIFY(!dialogRan);
+        QTest::qWait(50);
+        QVERIFY(module->received().isEmpty());
+        QVERIFY(window->settings.dataText.isEmpty());
+        QCOMPARE(window->ui->tabWidget->currentIndex(), 0);
+        for (int i = 0; i + 1 < texts.size(); i += 2) {
+            const QString &name = texts.at(i);
+            QCOMPARE(edit(name)->text(), name == clearedAndFocused ? QString() : texts.at(i + 1));
+        }
+        if (!clearedAndFocused.isEmpty())
+            QVERIFY(focusSettlesOn(edit(clearedAndFocused)));
+    }
+
+    // A later download of a corrected form goes through.
+    void correctedFormDownloads() {
+        edit("rele_time")->setText("0");
+        {
+            Modal::MessageBoxCatcher catcher;
+            window->download();
+            QCOMPARE(catcher.texts.size(), 1);
+        }
+        edit("rele_time")->setText("5");
+        answerDownload(56);
+        QCOMPARE(downloadAndConfirm(), byBuild("Download successful.", "Sikeres betöltés."));
+        const QByteArray expected = wireFor(padded(sampleFields(), QLatin1Char('|')), QLatin1Char('|'));
+        QVERIFY(module->waitForReceived(int(expected.size())));
+        QCOMPARE(module->received(), expected);
+    }
+};
+
+QTEST_MAIN(TestDownload)
+#include "tst_download.moc"

@@ -1,0 +1,260 @@
+#include "link/configtext.h"
+#include "link/serialport.h"
+#include "link/transferthread.h"
+#include "link/verify.h"
+#include "mainwindow/formlists.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/ui_mainwindow.h"
+#include "support/sampleforms.h"
+#include "support/simulatedmodule.h"
+#include "support/transferdriver.h"
+#include "support/transferreplies.h"
+
+#include <QDir>
+#include <QPixmap>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using TransferDriver::Answer;
+using TransferReplies::linesOf;
+
+Q_DECLARE_METATYPE(FormValues)
+
+namespace {
+
+struct VerifyTexts {
+    QString title, running, success, failure;
+};
+
+// The wording each build must show, written out here rather than taken from the table.
+VerifyTexts expectedTexts() {
+    if (QByteArray(DOWNLOADER_BUILD_LANGUAGE) == "hu")
+        return {"Ellenőrzés", "Ellenőrzés...", "Sikeres ellenőrzés.",
+                "Hiba az ellenőrzés közben.\nEllenzőrizze az eszközt, majd töltse be újra az adatokat az eszközbe."};
+    return {"Verify", "Verifying...", "Successful verifying.",
+            "Error while verifying.\nCheck the device re-download to device."};
+}
+
+FormValues formOf(MainWindow &window) {
+    return readForm(formLists(window.ui->centralWidget));
+}
+
+void putForm(MainWindow &window, const FormValues &form) {
+    writeForm(formLists(window.ui->centralWidget), form);
+}
+
+FormValues formWith(const char *name, const QString &text) {
+    FormValues form = SampleForms::filled();
+    form.edits[form.editNames.indexOf(QLatin1String(name))] = text;
+    return form;
+}
+
+// The 56 lines of what a module holding this form sends: the fields a download would carry.
+QStringList storedFields(const FormValues &form) {
+    const ConfigText::Result composed = ConfigText::compose(form, '|', false);
+    return composed.text.split(QLatin1Char('|'));
+}
+
+} // namespace
+
+class TestVerify : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> workDir;
+    std::unique_ptr<SimulatedModule> module;
+    std::unique_ptr<MainWindow> window;
+
+    TransferDriver::Run verifyForm(Answer answer) {
+        return TransferDriver::run([this] { window->verify_func(); }, answer);
+    }
+
+    void verifyPortFree() {
+        SerialPort again;
+        QVERIFY(again.open(QStringLiteral("COM1"), 0, 100));
+    }
+
+private slots:
+    void init() {
+        workDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(workDir->isValid());
+        QVERIFY(QDir::setCurrent(workDir->path()));
+        module = std::make_unique<SimulatedModule>();
+        QVERIFY(module->isValid());
+        qputenv("DOWNLOADER_PORT_DIR", module->portDirectory().toLocal8Bit());
+        window = std::make_unique<MainWindow>();
+        window->settings.serialTimeout = 300;
+        putForm(*window, SampleForms::filled());
+    }
+
+    void cleanup() {
+        window.reset();
+        module.reset();
+        QDir::setCurrent(QDir::tempPath());
+        workDir.reset();
+    }
+
+    void formAndTexts() {
+        verify dialog(window->settings, window->ui->centralWidget, nullptr);
+        QCOMPARE(TransferDriver::bar(&dialog)->value(), 24);
+        QCOMPARE(dialog.objectName(), QString("verify"));
+        QCOMPARE(dialog.size(), QSize(263, 116));
+        QCOMPARE(dialog.windowTitle(), expectedTexts().title);
+
+        QDialogButtonBox *box = TransferDriver::buttons(&dialog);
+        QCOMPARE(box->geometry(), QRect(170, 80, 81, 21));
+        QVERIFY(box->isEnabled());
+        QCOMPARE(box->standardButtons(), QDialogButtonBox::Cancel);
+        QCOMPARE(box->orientation(), Qt::Horizontal);
+        QVERIFY(box->centerButtons());
+
+        QLabel *message = TransferDriver::message(&dialog);
+        QCOMPARE(message->geometry(), QRect(80, 10, 171, 51));
+        QCOMPARE(message->alignment(), Qt::AlignCenter);
+        QVERIFY(message->wordWrap());
+        QCOMPARE(message->text(), expectedTexts().running);
+
+        auto *picture = dialog.findChild<QLabel *>("pic");
+        QCOMPARE(picture->geometry(), QRect(10, 0, 71, 81));
+        QCOMPARE(picture->pixmap().toImage(), QPixmap(":/img/img/icon_upload.png").toImage());
+        QVERIFY(picture->text().isEmpty());
+        QCOMPARE(TransferDriver::bar(&dialog)->geometry(), QRect(10, 80, 151, 21));
+
+        QVERIFY(QTest::qWaitFor([&] { return TransferDriver::resultShown(&dialog); }, 5000));
+        QCOMPARE(message->text(), expectedTexts().failure);
+        QCOMPARE(TransferDriver::bar(&dialog)->maximum(), 748);
+        dialog.setWindowTitle("changed");
+        QEvent languageChange(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&dialog, &languageChange);
+        QCOMPARE(message->text(), expectedTexts().running);
+        QCOMPARE(dialog.windowTitle(), expectedTexts().title);
+    }
+
+    void replies_data() {
+        QTest::addColumn<FormValues>("form");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<char>("downloadSeparator");
+        QTest::addColumn<int>("checkValue");
+        QTest::addColumn<char>("uploadCommand");
+        QTest::addColumn<bool>("success");
+
+        const FormValues form = SampleForms::filled();
+        const QStringList fields = storedFields(form);
+        QCOMPARE(fields.size(), 56);
+        // The two characters after the 56 lines, and the repeated last one, are what the module adds.
+        QTest::newRow("56 lines and two characters") << form << linesOf(fields, "ok") << '|' << 0 << '{' << true;
+        QTest::newRow("56 lines alone") << form << linesOf(fields) << '|' << 0 << '{' << false;
+        QTest::newRow("56 lines and three characters") << form << linesOf(fields, "abc") << '|' << 0 << '{' << false;
+        QTest::newRow("two line ends after the lines") << form << linesOf(fields, "\r\n") << '|' << 0 << '{' << false;
+        QTest::newRow("check on changes nothing") << form << linesOf(fields, "ok") << '|' << 1 << '{' << true;
+        QTest::newRow("upload command is the byte sent") << form << linesOf(fields, "ok") << '|' << 0 << 'V' << true;
+        QTest::newRow("other download separator never verifies")
+            << form << linesOf(fields, "ok") << '#' << 0 << '{' << false;
+        QTest::newRow("silent module") << form << QByteArray() << '|' << 0 << '{' << false;
+        QStringList changed = fields;
+        changed[30][3] = QLatin1Char('x');
+        QTest::newRow("one character differs") << form << linesOf(changed, "ok") << '|' << 0 << '{' << false;
+        QStringList withFF = fields;
+        withFF[30][15] = QChar(0xFF);
+        QTest::newRow("0xFF reads as a space") << form << linesOf(withFF, "ok") << '|' << 0 << '{' << true;
+        const FormValues zeroRelayTime = formWith("rele_time", "0");
+        QTest::newRow("relay time 0: no greater-than-zero test")
+            << zeroRelayTime << linesOf(storedFields(zeroRelayTime), "ok") << '|' << 0 << '{' << true;
+    }
+
+    // Through the main window's slot; the form is never changed.
+    void replies() {
+        QFETCH(FormValues, form);
+        QFETCH(QByteArray, reply);
+        QFETCH(char, downloadSeparator);
+        QFETCH(int, checkValue);
+        QFETCH(char, uploadCommand);
+        QFETCH(bool, success);
+        putForm(*window, form);
+        window->ui->tabWidget->setCurrentIndex(3);
+        window->settings.downloadSeparator = downloadSeparator;
+        window->settings.checkValue = checkValue;
+        window->settings.uploadCommand = uploadCommand;
+        module->onCommand(uploadCommand, {reply});
+
+        const TransferDriver::Run run = verifyForm(Answer::Ok);
+        QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
+        QCOMPARE(run.objectName, QString("verify"));
+        QCOMPARE(run.title, expectedTexts().title);
+        QCOMPARE(run.runningText, expectedTexts().running);
+        QCOMPARE(run.resultText, success ? expectedTexts().success : expectedTexts().failure);
+        QCOMPARE(run.result, int(QDialog::Accepted));
+        QCOMPARE(run.progressMaximum, 748);
+        QCOMPARE(run.progressValue, reply.isEmpty() ? 0 : qMin(748, int(reply.size()) + 1));
+        QCOMPARE(module->received(), QByteArray("~") + uploadCommand);
+        QCOMPARE(window->ui->tabWidget->currentIndex(), 0);
+        QCOMPARE(formOf(*window), form);
+        QVERIFY(run.worker.isNull());
+        verifyPortFree();
+    }
+
+    void formThatCannotBeComposed_data() {
+        QTest::addColumn<FormValues>("form");
+        QTest::addColumn<bool>("portPresent");
+
+        QTest::newRow("empty required field") << formWith("m_pin", "") << true;
+        QTest::newRow("empty required field, no port at all") << formWith("m_pin", "") << false;
+        QTest::newRow("empty text field") << formWith("be3_nev", "") << true;
+        QTest::newRow("character outside 7 bits") << formWith("m_nev", QString::fromUtf8("Kapú")) << true;
+    }
+
+    // The text cannot be composed: the failure at once, with no progress and no port access.
+    void formThatCannotBeComposed() {
+        QFETCH(FormValues, form);
+        QFETCH(bool, portPresent);
+        putForm(*window, form);
+        QCOMPARE(formOf(*window), form);
+        if (!portPresent)
+            module.reset();
+        else
+            module->onCommand('{', {linesOf(storedFields(SampleForms::filled()), "ok")});
+
+        const TransferDriver::Run run = verifyForm(Answer::Ok);
+        QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
+        QCOMPARE(run.resultText, expectedTexts().failure);
+        QVERIFY2(run.resultShownMs < 200, qPrintable(QString::number(run.resultShownMs)));
+        // The bar as the form built it: the worker never set it up.
+        QCOMPARE(run.progressMaximum, 100);
+        QCOMPARE(run.progressValue, 24);
+        if (portPresent) {
+            QTest::qWait(50);
+            QCOMPARE(module->received(), QByteArray());
+            verifyPortFree();
+        }
+        QCOMPARE(formOf(*window), form);
+    }
+
+    void successAcceptsItselfAfterTwoSeconds() {
+        module->onCommand('{', {linesOf(storedFields(SampleForms::filled()), "ok")});
+        const TransferDriver::Run run = verifyForm(Answer::SelfAccept);
+        QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
+        QCOMPARE(run.resultText, expectedTexts().success);
+        QCOMPARE(run.result, int(QDialog::Accepted));
+        const qint64 shownFor = run.endedMs - run.resultShownMs;
+        QVERIFY2(shownFor >= 1950 && shownFor < 2600, qPrintable(QString::number(shownFor)));
+    }
+
+    // Cancel in the receive loop: the dialog ends at once, the port can be opened again at once.
+    void cancelDuringTheReceive() {
+        module->onCommand('{', {linesOf(storedFields(SampleForms::filled()), "ok"), /*paced=*/true});
+        const TransferDriver::Run run = verifyForm(Answer::CancelWhileReceiving);
+        QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
+        QVERIFY(run.workerRanWhenPressed);
+        QCOMPARE(run.result, int(QDialog::Rejected));
+        QVERIFY2(run.endedMs - run.pressedMs < 100, qPrintable(QString::number(run.endedMs - run.pressedMs)));
+        QCOMPARE(run.resultText, expectedTexts().failure);
+        QVERIFY(run.worker.isNull());
+        verifyPortFree();
+        QCOMPARE(TransferReplies::threadCount("vThread"), 0);
+    }
+};
+
+QTEST_MAIN(TestVerify)
+#include "tst_verify.moc"
