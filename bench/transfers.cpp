@@ -1,5 +1,6 @@
-// The transfers at real line speed: the download (and the other workers) through the real
-// SerialPort against the simulated module on a pseudo-terminal, both directions paced at 1200 baud.
+// The transfers at real line speed: the download, read-back and verify dialogs and their workers,
+// through the real SerialPort, against the simulated module on a pseudo-terminal, both directions
+// paced at 1200 baud.
 // For each transfer: the wall time, the floor (the line time of every byte exchanged plus the
 // waits the protocol itself mandates), their ratio, and the CPU time this process spent meanwhile.
 //
@@ -8,15 +9,20 @@
 #include "modulehost.h"
 
 #include "link/configtext.h"
-#include "link/dlthread.h"
+#include "link/dload.h"
 #include "link/linksettings.h"
 #include "link/serialport.h"
+#include "link/transferthread.h"
+#include "link/upload.h"
+#include "link/verify.h"
+#include "mainwindow/formlists.h"
+#include "mainwindow/mainwindow.h"
 #include "support/sampleforms.h"
+#include "support/transferreplies.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
-#include <QProgressBar>
 #include <QStringList>
 
 #include <sys/resource.h>
@@ -27,7 +33,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -76,20 +84,19 @@ void measureFrom(const Usage &before, Figures &figures) {
     figures.voluntarySwitches = after.voluntarySwitches - before.voluntarySwitches;
 }
 
-// Runs a worker to its end the way a transfer dialog does: progress queued to a shown bar, the GUI
-// thread in its event loop until finished().
-void runWorker(TransferThread &worker, QProgressBar &bar, Figures &figures) {
-    QObject::connect(&worker, &TransferThread::progressRange, &bar, &QProgressBar::setRange, Qt::QueuedConnection);
-    QObject::connect(&worker, &TransferThread::progressReset, &bar, &QProgressBar::reset, Qt::QueuedConnection);
-    QObject::connect(&worker, &TransferThread::progressValue, &bar, &QProgressBar::setValue, Qt::QueuedConnection);
+// Runs a transfer dialog, shown over the main window, until its worker has finished and the
+// dialog has shown the result; the wall time runs from the dialog's construction, which starts the
+// worker, to then. Returns whether the transfer succeeded.
+template <typename Dialog> bool runDialog(const std::function<Dialog *()> &makeDialog, Figures &figures) {
     QEventLoop loop;
-    QObject::connect(&worker, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
     const Usage before = Usage::now();
-    worker.start(QThread::InheritPriority);
+    std::unique_ptr<Dialog> dialog(makeDialog());
+    // Connected after the dialog's own connection, so it runs after the result is shown.
+    QObject::connect(dialog->worker(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    dialog->show();
     loop.exec();
-    worker.wait();
     measureFrom(before, figures);
-    figures.ok = worker.succeeded();
+    return dialog->worker()->succeeded();
 }
 
 bool pointAtModule(ModuleHost &host) {
@@ -100,25 +107,59 @@ bool pointAtModule(ModuleHost &host) {
     return true;
 }
 
+// The configuration text of the sample form, as a download sends it and a verify expects it.
 QString composedText() {
     return ConfigText::compose(SampleForms::filled(), '|', true).text;
 }
 
 // '~' '}', then the 56 lines; the module answers the command with 'R' and one more byte, and the
 // last line end with the acknowledgement and one more byte.
-Figures benchDownload(ModuleHost &host, QProgressBar &bar, const Options &) {
+Figures benchDownload(ModuleHost &host, MainWindow &window, const Options &) {
     Figures figures{QStringLiteral("download")};
-    LinkSettings settings;
+    LinkSettings settings = window.settings;
     settings.dataText = composedText();
     const QByteArray handshake("R\x05");
     const QByteArray acknowledgement("OK");
     if (!pointAtModule(host) || !host.onCommand('}', handshake) ||
         !host.onByteCount('\r', ConfigText::fieldCount, acknowledgement))
         return figures;
-    dlThread worker(settings);
-    runWorker(worker, bar, figures);
+    figures.ok = runDialog<dload>([&] { return new dload(settings, &window); }, figures);
     figures.bytesOut = int(host.closeModule().size());
     figures.bytesIn = figures.ok ? int(handshake.size() + acknowledgement.size()) : 0;
+    return figures;
+}
+
+// '~' '{', then the module's configuration, one CR LF line per field, and the closing silence;
+// the dialog writes what it read into the form.
+Figures benchReadBack(ModuleHost &host, MainWindow &window, const Options &options) {
+    Figures figures{QStringLiteral("read-back")};
+    LinkSettings settings = window.settings;
+    settings.serialTimeout = options.serialTimeoutMs;
+    const QByteArray reply = TransferReplies::linesOf(TransferReplies::storedFields());
+    if (!pointAtModule(host) || !host.onCommand('{', reply))
+        return figures;
+    figures.ok = runDialog<upload>([&] { return new upload(settings, window.centralWidget(), &window); }, figures);
+    figures.bytesOut = int(host.closeModule().size());
+    figures.bytesIn = int(reply.size());
+    figures.mandatedWaitMs = options.serialTimeoutMs;
+    return figures;
+}
+
+// '~' and the upload command, then the text composed from the form as the module holds it, one
+// CR LF line per field and two more characters, and the closing silence.
+Figures benchVerify(ModuleHost &host, MainWindow &window, const Options &options) {
+    Figures figures{QStringLiteral("verify")};
+    writeForm(formLists(window.centralWidget()), SampleForms::filled());
+    LinkSettings settings = window.settings;
+    settings.serialTimeout = options.serialTimeoutMs;
+    const QByteArray reply =
+        TransferReplies::linesOf(composedText().split(QLatin1Char(settings.downloadSeparator)), "ok");
+    if (!pointAtModule(host) || !host.onCommand(settings.uploadCommand, reply))
+        return figures;
+    figures.ok = runDialog<verify>([&] { return new verify(settings, window.centralWidget(), &window); }, figures);
+    figures.bytesOut = int(host.closeModule().size());
+    figures.bytesIn = int(reply.size());
+    figures.mandatedWaitMs = options.serialTimeoutMs;
     return figures;
 }
 
@@ -195,7 +236,8 @@ bool parseOptions(int argc, char **argv, Options &options) {
 int main(int argc, char **argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: %s [--runs N] [--only download,silent] [--serial-timeout MS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--runs N] [--only download,readback,verify,silent] [--serial-timeout MS]\n",
+                     argv[0]);
         const bool help =
             std::any_of(argv + 1, argv + argc, [](const char *arg) { return !std::strcmp(arg, "--help"); });
         return help ? 0 : 2;
@@ -209,8 +251,8 @@ int main(int argc, char **argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QProgressBar bar;
-    bar.show();
+    MainWindow window;
+    window.show();
 
     const auto wanted = [&](const char *name) { return options.only.isEmpty() || options.only.contains(name); };
     std::vector<Figures> all;
@@ -223,7 +265,11 @@ int main(int argc, char **argv) {
     printHeader();
     for (int run = 0; run < options.runs; ++run) {
         if (wanted("download"))
-            add(benchDownload(host, bar, options));
+            add(benchDownload(host, window, options));
+        if (wanted("readback"))
+            add(benchReadBack(host, window, options));
+        if (wanted("verify"))
+            add(benchVerify(host, window, options));
         if (wanted("silent")) {
             add(benchSilentRead(host, options, true));
             add(benchSilentRead(host, options, false));
