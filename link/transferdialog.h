@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <atomic>
+
 class QCloseEvent;
 class QDialogButtonBox;
 class QLabel;
@@ -34,9 +36,10 @@ protected:
 
     explicit TransferDialog(QWidget *parent);
 
-    // Takes over the worker, connects its progress (queued, to the bar) and its finished() (to
-    // transferComplete()), then starts it. With cancellable, any press of a box button also stops
-    // the worker; the box's own accepted() or rejected() then ends the dialog.
+    // Takes over the worker, connects its progress (the range queued to the bar, the value taken
+    // by the bar a few times a second) and its finished() (to transferComplete()), then starts it.
+    // With cancellable, any press of a box button also stops the worker; the box's own accepted()
+    // or rejected() then ends the dialog.
     void startWorker(TransferThread *worker, const FormParts &parts, const TransferTexts &texts, bool cancellable);
     // Stops the worker, waits for it and deletes it. A subclass calls it first in its destructor,
     // before it deletes its form, so that nothing can reach the form of a dying dialog.
@@ -57,7 +60,13 @@ protected slots:
     void transferComplete();
 
 private:
+    // Puts the worker's latest progress value on the bar.
+    void showLatestProgress();
+
     TransferThread *thread = nullptr;
+    // Written by the worker after each byte; -1 until its first progress value.
+    std::atomic_int latestProgress{-1};
+    QPointer<QTimer> progressTimer;
     FormParts parts;
     QString successText;
     QString failureText;
