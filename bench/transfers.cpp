@@ -34,7 +34,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -198,21 +197,36 @@ void printRow(const Figures &f) {
     std::fflush(stdout);
 }
 
-// With several runs: per transfer, the run of median wall time.
+// With several runs: per transfer, the median of each figure.
 void printMedians(const std::vector<Figures> &all) {
     QStringList names;
     for (const Figures &f : all) {
         if (!names.contains(f.name))
             names << f.name;
     }
-    std::printf("\nmedian run of each transfer:\n");
+    const auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        const size_t middle = values.size() / 2;
+        return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+    };
+    std::printf("\nmedians:\n");
     printHeader();
     for (const QString &name : names) {
-        std::vector<Figures> runs;
-        std::copy_if(all.begin(), all.end(), std::back_inserter(runs),
-                     [&](const Figures &f) { return f.name == name; });
-        std::sort(runs.begin(), runs.end(), [](const Figures &a, const Figures &b) { return a.wallMs < b.wallMs; });
-        printRow(runs[runs.size() / 2]);
+        std::vector<double> wall, cpu, switches;
+        Figures summary;
+        for (const Figures &f : all) {
+            if (f.name != name)
+                continue;
+            summary = f;
+            wall.push_back(f.wallMs);
+            cpu.push_back(f.cpuMs);
+            switches.push_back(double(f.voluntarySwitches));
+        }
+        summary.wallMs = median(wall);
+        summary.cpuMs = median(cpu);
+        summary.voluntarySwitches = long(median(switches));
+        summary.ok = std::all_of(all.begin(), all.end(), [&](const Figures &f) { return f.name != name || f.ok; });
+        printRow(summary);
     }
 }
 
