@@ -92,6 +92,9 @@ template <typename Dialog> bool runDialog(const std::function<Dialog *()> &makeD
     std::unique_ptr<Dialog> dialog(makeDialog());
     // Connected after the dialog's own connection, so it runs after the result is shown.
     QObject::connect(dialog->worker(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    // A worker that failed at once may have finished before the connection.
+    if (dialog->worker()->isFinished())
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     dialog->show();
     loop.exec();
     measureFrom(before, figures);
