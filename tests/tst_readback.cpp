@@ -210,8 +210,8 @@ private slots:
 
         QStringList fullPhone = fields;
         fullPhone[55] = QStringLiteral("0012345678901234");
-        QTest::newRow("no line end: last digit not repeated")
-            << linesOf(fullPhone).chopped(2) << '|' << "Front gate" << "12345678901234";
+        QTest::newRow("no line end: last digit not repeated") << linesOf(fullPhone).chopped(2) << '|' << "Front gate"
+                                                              << "12345678901234";
         QTest::newRow("leading spaces stay")
             << linesOf(fields).replace("Front gate", "  Front gate") << '|' << "  Front gate"
             << "";
