@@ -30,7 +30,7 @@ enum class Transfer { ReadBack, Verify };
 QStringList goodFields(Transfer transfer) {
     if (transfer == Transfer::ReadBack)
         return TransferReplies::storedFields();
-    return ConfigText::compose(SampleForms::filled(), '|', false).text.split(QLatin1Char('|'));
+    return TransferReplies::fieldsOf(SampleForms::filled());
 }
 
 // The whole reply: the lines and, for verify, the two characters the module adds after them.

@@ -51,12 +51,6 @@ FormValues formWith(const char *name, const QString &text) {
     return form;
 }
 
-// The 56 lines of what a module holding this form sends: the fields a download would carry.
-QStringList storedFields(const FormValues &form) {
-    const ConfigText::Result composed = ConfigText::compose(form, '|', false);
-    return composed.text.split(QLatin1Char('|'));
-}
-
 } // namespace
 
 class TestVerify : public QObject {
@@ -141,7 +135,7 @@ private slots:
         QTest::addColumn<bool>("success");
 
         const FormValues form = SampleForms::filled();
-        const QStringList fields = storedFields(form);
+        const QStringList fields = TransferReplies::fieldsOf(form);
         QCOMPARE(fields.size(), 56);
         // The two characters after the 56 lines, and the repeated last one, are what the module adds.
         QTest::newRow("56 lines and two characters") << form << linesOf(fields, "ok") << '|' << 0 << '{' << true;
@@ -161,7 +155,7 @@ private slots:
         QTest::newRow("0xFF reads as a space") << form << linesOf(withFF, "ok") << '|' << 0 << '{' << true;
         const FormValues zeroRelayTime = formWith("rele_time", "0");
         QTest::newRow("relay time 0: no greater-than-zero test")
-            << zeroRelayTime << linesOf(storedFields(zeroRelayTime), "ok") << '|' << 0 << '{' << true;
+            << zeroRelayTime << linesOf(TransferReplies::fieldsOf(zeroRelayTime), "ok") << '|' << 0 << '{' << true;
     }
 
     // Through the main window's slot; the form is never changed.
@@ -214,7 +208,7 @@ private slots:
         if (!portPresent)
             module.reset();
         else
-            module->onCommand('{', {linesOf(storedFields(SampleForms::filled()), "ok")});
+            module->onCommand('{', {linesOf(TransferReplies::fieldsOf(SampleForms::filled()), "ok")});
 
         const TransferDriver::Run run = verifyForm(Answer::Ok);
         QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
@@ -232,7 +226,7 @@ private slots:
     }
 
     void successAcceptsItselfAfterTwoSeconds() {
-        module->onCommand('{', {linesOf(storedFields(SampleForms::filled()), "ok")});
+        module->onCommand('{', {linesOf(TransferReplies::fieldsOf(SampleForms::filled()), "ok")});
         const TransferDriver::Run run = verifyForm(Answer::SelfAccept);
         QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
         QCOMPARE(run.resultText, expectedTexts().success);
@@ -243,7 +237,7 @@ private slots:
 
     // Cancel in the receive loop: the dialog ends at once, the port can be opened again at once.
     void cancelDuringTheReceive() {
-        module->onCommand('{', {linesOf(storedFields(SampleForms::filled()), "ok"), /*paced=*/true});
+        module->onCommand('{', {linesOf(TransferReplies::fieldsOf(SampleForms::filled()), "ok"), /*paced=*/true});
         const TransferDriver::Run run = verifyForm(Answer::CancelWhileReceiving);
         QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
         QVERIFY(run.workerRanWhenPressed);
