@@ -1,6 +1,7 @@
 #include "link/dload.h"
 #include "link/serialport.h"
 #include "link/transferthread.h"
+#include "support/buildtexts.h"
 #include "support/simulatedmodule.h"
 
 #include <QDialogButtonBox>
@@ -20,17 +21,7 @@
 
 namespace {
 
-struct DownloadTexts {
-    QString title, running, success, failure;
-};
-
-// The wording each build must show, written out here rather than taken from the table.
-DownloadTexts expectedTexts() {
-    if (QByteArray(DOWNLOADER_BUILD_LANGUAGE) == "hu")
-        return {"Betöltés", "Betöltés folyamatban...", "Sikeres betöltés.",
-                "Betöltés hiba.\nTipp: ellenőrizze az eszközt és a port beállítást."};
-    return {"Download", "Downloading...", "Download successful.", "Download error.\nTip: check the device."};
-}
+constexpr auto expectedTexts = &BuildTexts::download;
 
 // 56 fields of 16 characters joined by '|': 951 characters, like a composed configuration text.
 QString configurationText(QChar separator = QLatin1Char('|')) {

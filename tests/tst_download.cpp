@@ -2,6 +2,7 @@
 #include "mainwindow/formlists.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
+#include "support/buildtexts.h"
 #include "support/debugcapture.h"
 #include "support/modal.h"
 #include "support/sampleforms.h"
@@ -26,11 +27,7 @@
 
 namespace {
 
-const bool hungarian = QLatin1String(DOWNLOADER_BUILD_LANGUAGE) == QLatin1String("hu");
-
-QString byBuild(const char *english, const char *hungarianText) {
-    return QString::fromUtf8(hungarian ? hungarianText : english);
-}
+using BuildTexts::byBuild;
 
 // The build's message for a check of the download, by a short key.
 QString messageFor(const QString &key) {
@@ -223,7 +220,7 @@ private slots:
         const QByteArray expectedWire = wireFor(expectedText, QLatin1Char(separator));
 
         Modal::MessageBoxCatcher catcher;
-        QCOMPARE(downloadAndConfirm(), byBuild("Download successful.", "Sikeres betöltés."));
+        QCOMPARE(downloadAndConfirm(), BuildTexts::download().success);
         QVERIFY(catcher.texts.isEmpty());
         QVERIFY(module->waitForReceived(int(expectedWire.size())));
         QTest::qWait(20);
@@ -249,7 +246,7 @@ private slots:
         fields[55] = "84"; // '0' + 8, output 4
         const QString text = padded(fields, QLatin1Char('|'));
 
-        QCOMPARE(downloadAndConfirm(), byBuild("Download successful.", "Sikeres betöltés."));
+        QCOMPARE(downloadAndConfirm(), BuildTexts::download().success);
         QVERIFY(module->waitForReceived(int(text.size()) + 3));
         QTest::qWait(20);
         QCOMPARE(module->received(), wireFor(text, QLatin1Char('|')));
@@ -275,7 +272,7 @@ private slots:
         window->download();
         const qint64 shownFor = clock.elapsed() - resultShownAt;
         QVERIFY(resultShownAt >= 0);
-        QCOMPARE(result, byBuild("Download successful.", "Sikeres betöltés."));
+        QCOMPARE(result, BuildTexts::download().success);
         QVERIFY2(shownFor >= 1950 && shownFor < 2600, qPrintable(QString::number(shownFor)));
         QCOMPARE(window->ui->tabWidget->currentIndex(), 0);
         QVERIFY(window->findChild<dload *>() == nullptr);
@@ -375,7 +372,7 @@ private slots:
         }
         edit("rele_time")->setText("5");
         answerDownload(56);
-        QCOMPARE(downloadAndConfirm(), byBuild("Download successful.", "Sikeres betöltés."));
+        QCOMPARE(downloadAndConfirm(), BuildTexts::download().success);
         const QByteArray expected = wireFor(padded(sampleFields(), QLatin1Char('|')), QLatin1Char('|'));
         QVERIFY(module->waitForReceived(int(expected.size())));
         QCOMPARE(module->received(), expected);

@@ -4,6 +4,7 @@
 #include "mainwindow/formlists.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
+#include "support/buildtexts.h"
 #include "support/sampleforms.h"
 #include "support/simulatedmodule.h"
 #include "support/transferdriver.h"
@@ -26,17 +27,7 @@ using TransferReplies::storedFields;
 
 namespace {
 
-struct ReadTexts {
-    QString title, running, success, failure;
-};
-
-// The wording each build must show, written out here rather than taken from the table.
-ReadTexts expectedTexts() {
-    if (QByteArray(DOWNLOADER_BUILD_LANGUAGE) == "hu")
-        return {"Kiolvasás", "Kiolvasás...", "Sikeres kiolvasás.",
-                "Kiolvasás hiba.\nTipp: ellenőrizze az eszközt és a port beállítást."};
-    return {"Reading", "Reading...", "Successful reading.", "Reading error.\nTip: check the device."};
-}
+constexpr auto expectedTexts = &BuildTexts::readBack;
 
 FormValues formOf(MainWindow &window) {
     return readForm(formLists(window.ui->centralWidget));

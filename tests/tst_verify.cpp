@@ -5,6 +5,7 @@
 #include "mainwindow/formlists.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
+#include "support/buildtexts.h"
 #include "support/sampleforms.h"
 #include "support/simulatedmodule.h"
 #include "support/transferdriver.h"
@@ -24,18 +25,7 @@ Q_DECLARE_METATYPE(FormValues)
 
 namespace {
 
-struct VerifyTexts {
-    QString title, running, success, failure;
-};
-
-// The wording each build must show, written out here rather than taken from the table.
-VerifyTexts expectedTexts() {
-    if (QByteArray(DOWNLOADER_BUILD_LANGUAGE) == "hu")
-        return {"Ellenőrzés", "Ellenőrzés...", "Sikeres ellenőrzés.",
-                "Hiba az ellenőrzés közben.\nEllenzőrizze az eszközt, majd töltse be újra az adatokat az eszközbe."};
-    return {"Verify", "Verifying...", "Successful verifying.",
-            "Error while verifying.\nCheck the device re-download to device."};
-}
+constexpr auto expectedTexts = &BuildTexts::verify;
 
 FormValues formOf(MainWindow &window) {
     return readForm(formLists(window.ui->centralWidget));
