@@ -3,6 +3,7 @@
 #include "link/transferthread.h"
 #include "support/buildtexts.h"
 #include "support/simulatedmodule.h"
+#include "support/transferdriver.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -59,11 +60,10 @@ int downloadThreadCount() {
 
 } // namespace
 
-class TestDload : public QObject {
+class TestDload : public QObject, public TransferDriver::ModuleFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<SimulatedModule> module;
     LinkSettings settings;
 
     static QLabel *message(QDialog &dialog) { return dialog.findChild<QLabel *>("kiiras"); }
@@ -90,9 +90,7 @@ private:
 
 private slots:
     void init() {
-        module = std::make_unique<SimulatedModule>();
-        QVERIFY(module->isValid());
-        qputenv("DOWNLOADER_PORT_DIR", module->portDirectory().toLocal8Bit());
+        startModule();
         settings = LinkSettings();
         settings.dataText = configurationText();
     }

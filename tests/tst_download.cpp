@@ -7,6 +7,7 @@
 #include "support/modal.h"
 #include "support/sampleforms.h"
 #include "support/simulatedmodule.h"
+#include "support/transferdriver.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -87,12 +88,8 @@ QByteArray wireFor(const QString &text, QChar separator) {
 
 // MainWindow::download() end to end: the form of a real window composed and checked, the
 // download dialog run, and the bytes that reach the simulated module on COM1.
-class TestDownload : public QObject {
+class TestDownload : public QObject, public TransferDriver::WindowOnModule {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> workDir;
-    std::unique_ptr<SimulatedModule> module;
-    std::unique_ptr<MainWindow> window;
 
     QLineEdit *edit(const QString &name) const { return window->findChild<QLineEdit *>(name); }
 
@@ -144,13 +141,7 @@ class TestDownload : public QObject {
 
 private slots:
     void init() {
-        workDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(workDir->isValid());
-        QVERIFY(QDir::setCurrent(workDir->path()));
-        module = std::make_unique<SimulatedModule>(QStringLiteral("COM1"));
-        QVERIFY(module->isValid());
-        qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(module->portDirectory()));
-        window = std::make_unique<MainWindow>();
+        openWindowOnModule();
         window->settings.port = QStringLiteral("COM1");
         writeForm(formLists(window->ui->centralWidget), SampleForms::filled());
         window->show();
@@ -158,12 +149,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
-    void cleanup() {
-        window.reset();
-        module.reset();
-        QDir::setCurrent(QDir::tempPath());
-        workDir.reset();
-    }
+    void cleanup() { closeWindowOnModule(); }
 
     void wireBytes_data() {
         QTest::addColumn<QStringList>("texts");  // object name, text, ...

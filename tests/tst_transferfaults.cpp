@@ -44,14 +44,10 @@ QByteArray goodReply(Transfer transfer) {
 
 } // namespace
 
-class TestTransferFaults : public QObject {
+class TestTransferFaults : public QObject, public TransferDriver::WindowOnModule {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> workDir;
-    std::unique_ptr<SimulatedModule> module;
-    std::unique_ptr<MainWindow> window;
-
     FormValues form() { return readForm(formLists(window->ui->centralWidget)); }
 
     void addRows(Transfer transfer) {
@@ -77,23 +73,12 @@ private:
 
 private slots:
     void init() {
-        workDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(workDir->isValid());
-        QVERIFY(QDir::setCurrent(workDir->path()));
-        module = std::make_unique<SimulatedModule>();
-        QVERIFY(module->isValid());
-        qputenv("DOWNLOADER_PORT_DIR", module->portDirectory().toLocal8Bit());
-        window = std::make_unique<MainWindow>();
+        openWindowOnModule();
         window->settings.serialTimeout = 300;
         writeForm(formLists(window->ui->centralWidget), SampleForms::filled());
     }
 
-    void cleanup() {
-        window.reset();
-        module.reset();
-        QDir::setCurrent(QDir::tempPath());
-        workDir.reset();
-    }
+    void cleanup() { closeWindowOnModule(); }
 
     void faults_data() {
         QTest::addColumn<int>("transfer");

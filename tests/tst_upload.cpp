@@ -56,14 +56,10 @@ FormValues formBeforeRead() {
 
 } // namespace
 
-class TestUpload : public QObject {
+class TestUpload : public QObject, public TransferDriver::WindowOnModule {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> workDir;
-    std::unique_ptr<SimulatedModule> module;
-    std::unique_ptr<MainWindow> window;
-
     TransferDriver::Run readup(Answer answer) {
         return TransferDriver::run([this] { window->readup(); }, answer);
     }
@@ -92,22 +88,11 @@ private:
 
 private slots:
     void init() {
-        workDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(workDir->isValid());
-        QVERIFY(QDir::setCurrent(workDir->path()));
-        module = std::make_unique<SimulatedModule>();
-        QVERIFY(module->isValid());
-        qputenv("DOWNLOADER_PORT_DIR", module->portDirectory().toLocal8Bit());
-        window = std::make_unique<MainWindow>();
+        openWindowOnModule();
         window->settings.serialTimeout = 300;
     }
 
-    void cleanup() {
-        window.reset();
-        module.reset();
-        QDir::setCurrent(QDir::tempPath());
-        workDir.reset();
-    }
+    void cleanup() { closeWindowOnModule(); }
 
     void formAndTexts() {
         upload dialog(window->settings, window->ui->centralWidget, nullptr);

@@ -43,14 +43,10 @@ FormValues formWith(const char *name, const QString &text) {
 
 } // namespace
 
-class TestVerify : public QObject {
+class TestVerify : public QObject, public TransferDriver::WindowOnModule {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> workDir;
-    std::unique_ptr<SimulatedModule> module;
-    std::unique_ptr<MainWindow> window;
-
     TransferDriver::Run verifyForm(Answer answer) {
         return TransferDriver::run([this] { window->verify_func(); }, answer);
     }
@@ -62,23 +58,12 @@ private:
 
 private slots:
     void init() {
-        workDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(workDir->isValid());
-        QVERIFY(QDir::setCurrent(workDir->path()));
-        module = std::make_unique<SimulatedModule>();
-        QVERIFY(module->isValid());
-        qputenv("DOWNLOADER_PORT_DIR", module->portDirectory().toLocal8Bit());
-        window = std::make_unique<MainWindow>();
+        openWindowOnModule();
         window->settings.serialTimeout = 300;
         putForm(*window, SampleForms::filled());
     }
 
-    void cleanup() {
-        window.reset();
-        module.reset();
-        QDir::setCurrent(QDir::tempPath());
-        workDir.reset();
-    }
+    void cleanup() { closeWindowOnModule(); }
 
     void formAndTexts() {
         verify dialog(window->settings, window->ui->centralWidget, nullptr);
