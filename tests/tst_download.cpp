@@ -143,7 +143,7 @@ private slots:
     void init() {
         openWindowOnModule();
         window->settings.port = QStringLiteral("COM1");
-        writeForm(formLists(window->ui->centralWidget), SampleForms::filled());
+        putWindowForm(SampleForms::filled());
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));

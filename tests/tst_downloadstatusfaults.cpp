@@ -144,7 +144,7 @@ private slots:
         openWindowOnModule();
         findDevice();
         window->settings.port = QStringLiteral("COM1");
-        writeForm(formLists(window->ui->centralWidget), SampleForms::filled());
+        putWindowForm(SampleForms::filled());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         threadsBefore = int(threadNames().size());

@@ -48,8 +48,6 @@ class TestTransferFaults : public QObject, public TransferDriver::WindowOnModule
     Q_OBJECT
 
 private:
-    FormValues form() { return readForm(formLists(window->ui->centralWidget)); }
-
     void addRows(Transfer transfer) {
         const char *name = transfer == Transfer::ReadBack ? "read-back" : "verify";
         const bool readBack = transfer == Transfer::ReadBack;
@@ -75,7 +73,7 @@ private slots:
     void init() {
         openWindowOnModule();
         window->settings.serialTimeout = 300;
-        writeForm(formLists(window->ui->centralWidget), SampleForms::filled());
+        putWindowForm(SampleForms::filled());
     }
 
     void cleanup() { closeWindowOnModule(); }
@@ -151,7 +149,7 @@ private slots:
         if (!debugText.isEmpty())
             QTest::ignoreMessage(QtDebugMsg, qPrintable(debugText));
 
-        const FormValues before = form();
+        const FormValues before = windowForm();
         QElapsedTimer clock;
         clock.start();
         const TransferDriver::Run run =
@@ -187,7 +185,7 @@ private slots:
             QCOMPARE(formLists(window->ui->centralWidget).edits.at(19 + 20 - 16)->text(), expectedEdit);
             QCOMPARE(window->findChild<QLineEdit *>("m_nev")->text(), QString("Front gate"));
         } else {
-            QCOMPARE(form(), before);
+            QCOMPARE(windowForm(), before);
         }
         if (fault == "100000 bytes")
             QCOMPARE(run.progressValue, 748);
@@ -197,7 +195,7 @@ private slots:
     // end: the read no longer counts, and the form stays as it was.
     void escapeBeforeTheCompletionRuns() {
         module->onCommand('{', {goodReply(Transfer::ReadBack)});
-        const FormValues before = form();
+        const FormValues before = windowForm();
         auto dialog = std::make_unique<upload>(window->settings, window->ui->centralWidget, nullptr);
         dialog->show();
         QPointer<TransferThread> worker = dialog->worker();
@@ -213,7 +211,7 @@ private slots:
 
         QVERIFY(QTest::qWaitFor([&] { return TransferDriver::resultShown(dialog.get()); }, 1000));
         QCOMPARE(TransferDriver::message(dialog.get())->text(), QString::fromUtf8(textTable().upload.failure));
-        QCOMPARE(form(), before);
+        QCOMPARE(windowForm(), before);
         QTest::qWait(2200);
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         dialog.reset();

@@ -29,14 +29,6 @@ namespace {
 
 constexpr auto expectedTexts = &BuildTexts::readBack;
 
-FormValues formOf(MainWindow &window) {
-    return readForm(formLists(window.ui->centralWidget));
-}
-
-void putForm(MainWindow &window, const FormValues &form) {
-    writeForm(formLists(window.ui->centralWidget), form);
-}
-
 // The form before a read: every right of row 2 and its output 4, every output bistable, and an
 // SMS centre of no operator.
 FormValues formBeforeRead() {
@@ -80,7 +72,7 @@ private:
     void verifyFailedRead(const TransferDriver::Run &run, const FormValues &before) {
         QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
         QCOMPARE(run.resultText, expectedTexts().failure);
-        QCOMPARE(formOf(*window), before);
+        QCOMPARE(windowForm(), before);
         QVERIFY(run.worker.isNull());
         SerialPort again;
         QVERIFY(again.open(QStringLiteral("COM1"), 0, 100));
@@ -138,7 +130,7 @@ private slots:
 
     // A well-formed reply of 56 CR LF lines fills every widget, through the main window's slot.
     void wellFormedReplyFillsTheForm() {
-        putForm(*window, formBeforeRead());
+        putWindowForm(formBeforeRead());
         window->ui->tabWidget->setCurrentIndex(2);
         // Read-back asks with the fixed '{', whatever the upload command is.
         window->settings.uploadCommand = 'X';
@@ -209,8 +201,8 @@ private slots:
     // A configuration downloaded to the module and read back restores the form.
     void downloadThenReadBackRestoresTheForm() {
         const FormValues form = SampleForms::roundTrip();
-        putForm(*window, form);
-        QCOMPARE(formOf(*window), form);
+        putWindowForm(form);
+        QCOMPARE(windowForm(), form);
         module->onCommand('}', {"R\x05"});
         module->onByteCount('\r', 56, {"OK"});
         const TransferDriver::Run download = TransferDriver::run([this] { window->download(); }, Answer::Ok);
@@ -220,14 +212,14 @@ private slots:
         QVERIFY(sent.startsWith("~}"));
         QCOMPARE(sent.count('\r'), 56);
 
-        putForm(*window, formBeforeRead());
-        QVERIFY(formOf(*window) != form);
+        putWindowForm(formBeforeRead());
+        QVERIFY(windowForm() != form);
         module->onCommand('{', {sent.mid(2)});
         const TransferDriver::Run read = readup(Answer::Ok);
         QVERIFY2(read.failure.isEmpty(), qPrintable(read.failure));
         QCOMPARE(read.resultText, expectedTexts().success);
         QCOMPARE(module->received(), sent + "~{");
-        QCOMPARE(formOf(*window), form);
+        QCOMPARE(windowForm(), form);
         // A number of no operator: the manual entry, with the number editable.
         QCOMPARE(window->ui->smskp_combo->currentIndex(), 3);
         QVERIFY(window->ui->smskp->isEnabled());
@@ -289,7 +281,7 @@ private slots:
         QFETCH(char, uploadSeparator);
         QFETCH(QString, debugText);
         const FormValues before = formBeforeRead();
-        putForm(*window, before);
+        putWindowForm(before);
         window->settings.uploadSeparator = uploadSeparator;
         module->onCommand('{', {reply});
         QTest::ignoreMessage(QtDebugMsg, qPrintable(debugText));
@@ -318,7 +310,7 @@ private slots:
         widget<QLineEdit>("smskp")->setText("36201234567");
         QCOMPARE(window->ui->smskp_combo->currentIndex(), 0);
         QVERIFY(!window->ui->smskp->isEnabled());
-        const FormValues before = formOf(*window);
+        const FormValues before = windowForm();
         QTest::ignoreMessage(QtDebugMsg, "sep error");
 
         const TransferDriver::Run run = readup(Answer(answer));
@@ -360,7 +352,7 @@ private slots:
     // free, and the preset is not touched.
     void cancelWhileBytesArrive() {
         const FormValues before = formBeforeRead();
-        putForm(*window, before);
+        putWindowForm(before);
         const int comboBefore = window->ui->smskp_combo->currentIndex();
         module->onCommand('{', {linesOf(storedFields()), /*paced=*/true});
 

@@ -27,14 +27,6 @@ namespace {
 
 constexpr auto expectedTexts = &BuildTexts::verify;
 
-FormValues formOf(MainWindow &window) {
-    return readForm(formLists(window.ui->centralWidget));
-}
-
-void putForm(MainWindow &window, const FormValues &form) {
-    writeForm(formLists(window.ui->centralWidget), form);
-}
-
 FormValues formWith(const char *name, const QString &text) {
     FormValues form = SampleForms::filled();
     form.edits[form.editNames.indexOf(QLatin1String(name))] = text;
@@ -60,7 +52,7 @@ private slots:
     void init() {
         openWindowOnModule();
         window->settings.serialTimeout = 300;
-        putForm(*window, SampleForms::filled());
+        putWindowForm(SampleForms::filled());
     }
 
     void cleanup() { closeWindowOnModule(); }
@@ -141,7 +133,7 @@ private slots:
         QFETCH(int, checkValue);
         QFETCH(char, uploadCommand);
         QFETCH(bool, success);
-        putForm(*window, form);
+        putWindowForm(form);
         window->ui->tabWidget->setCurrentIndex(3);
         window->settings.downloadSeparator = downloadSeparator;
         window->settings.checkValue = checkValue;
@@ -159,7 +151,7 @@ private slots:
         QCOMPARE(run.progressValue, reply.isEmpty() ? 0 : qMin(748, int(reply.size()) + 1));
         QCOMPARE(module->received(), QByteArray("~") + uploadCommand);
         QCOMPARE(window->ui->tabWidget->currentIndex(), 0);
-        QCOMPARE(formOf(*window), form);
+        QCOMPARE(windowForm(), form);
         QVERIFY(run.worker.isNull());
         verifyPortFree();
     }
@@ -178,8 +170,8 @@ private slots:
     void formThatCannotBeComposed() {
         QFETCH(FormValues, form);
         QFETCH(bool, portPresent);
-        putForm(*window, form);
-        QCOMPARE(formOf(*window), form);
+        putWindowForm(form);
+        QCOMPARE(windowForm(), form);
         if (!portPresent)
             module.reset();
         else
@@ -197,7 +189,7 @@ private slots:
             QCOMPARE(module->received(), QByteArray());
             verifyPortFree();
         }
-        QCOMPARE(formOf(*window), form);
+        QCOMPARE(windowForm(), form);
     }
 
     void successAcceptsItselfAfterTwoSeconds() {

@@ -2,7 +2,9 @@
 
 #include "link/transferdialog.h"
 #include "link/transferthread.h"
+#include "mainwindow/formlists.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/ui_mainwindow.h"
 #include "support/modal.h"
 #include "support/simulatedmodule.h"
 
@@ -182,6 +184,10 @@ protected:
         startModule();
         window = std::make_unique<MainWindow>();
     }
+
+    // The values of the window's form, and putting values into it.
+    FormValues windowForm() const { return readForm(formLists(window->ui->centralWidget)); }
+    void putWindowForm(const FormValues &values) { writeForm(formLists(window->ui->centralWidget), values); }
 
     void closeWindowOnModule() {
         window.reset();
