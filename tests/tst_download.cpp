@@ -116,29 +116,6 @@ class TestDownload : public QObject, public TransferDriver::WindowOnModule {
         module->onByteCount('\r', lineCount, {QByteArray("OK")});
     }
 
-    // Runs download(); when the download dialog shows its result, notes the text and presses Ok.
-    QString downloadAndConfirm() {
-        QString result;
-        Modal::whenShown([&result](QWidget *modal) {
-            auto *dialog = qobject_cast<dload *>(modal);
-            if (!dialog) {
-                qWarning("not the download dialog");
-                modal->close();
-                return;
-            }
-            auto *buttons = dialog->findChild<QDialogButtonBox *>("buttonBox");
-            if (!QTest::qWaitFor([buttons] { return buttons->isEnabled(); }, 10000)) {
-                qWarning("no result");
-                dialog->reject();
-                return;
-            }
-            result = dialog->findChild<QLabel *>("kiiras")->text();
-            buttons->button(QDialogButtonBox::Ok)->click();
-        });
-        window->download();
-        return result;
-    }
-
 private slots:
     void init() {
         openWindowOnModule();
@@ -206,7 +183,7 @@ private slots:
         const QByteArray expectedWire = wireFor(expectedText, QLatin1Char(separator));
 
         Modal::MessageBoxCatcher catcher;
-        QCOMPARE(downloadAndConfirm(), BuildTexts::download().success);
+        QCOMPARE(downloadAndConfirm(10000), BuildTexts::download().success);
         QVERIFY(catcher.texts.isEmpty());
         QVERIFY(module->waitForReceived(int(expectedWire.size())));
         QTest::qWait(20);
@@ -232,7 +209,7 @@ private slots:
         fields[55] = "84"; // '0' + 8, output 4
         const QString text = padded(fields, QLatin1Char('|'));
 
-        QCOMPARE(downloadAndConfirm(), BuildTexts::download().success);
+        QCOMPARE(downloadAndConfirm(10000), BuildTexts::download().success);
         QVERIFY(module->waitForReceived(int(text.size()) + 3));
         QTest::qWait(20);
         QCOMPARE(module->received(), wireFor(text, QLatin1Char('|')));
@@ -358,7 +335,7 @@ private slots:
         }
         edit("rele_time")->setText("5");
         answerDownload(56);
-        QCOMPARE(downloadAndConfirm(), BuildTexts::download().success);
+        QCOMPARE(downloadAndConfirm(10000), BuildTexts::download().success);
         const QByteArray expected = wireFor(padded(sampleFields(), QLatin1Char('|')), QLatin1Char('|'));
         QVERIFY(module->waitForReceived(int(expected.size())));
         QCOMPARE(module->received(), expected);

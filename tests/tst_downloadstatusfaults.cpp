@@ -101,28 +101,6 @@ class TestDownloadStatusFaults : public QObject, public TransferDriver::WindowOn
         QVERIFY(!device.isEmpty());
     }
 
-    // Runs download(); notes the dialog's result text and presses Ok. Without a result within the
-    // time the dialog is rejected and the text stays empty.
-    QString downloadAndConfirm(int resultWithinMs = 15000) {
-        QString result;
-        Modal::whenShown([&result, resultWithinMs](QWidget *modal) {
-            auto *dialog = qobject_cast<dload *>(modal);
-            if (!dialog) {
-                modal->close();
-                return;
-            }
-            auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-            if (!QTest::qWaitFor([buttons] { return buttons->isEnabled(); }, resultWithinMs)) {
-                dialog->reject();
-                return;
-            }
-            result = dialog->findChild<QLabel *>(QStringLiteral("kiiras"))->text();
-            buttons->button(QDialogButtonBox::Ok)->click();
-        });
-        window->download();
-        return result;
-    }
-
     // The port is free again: no descriptor of the program left on it, and a new open succeeds at
     // once while the module is still there. No download worker is left, and no other thread.
     void verifyCleanEnd(int othersOnTheDevice = 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/dload.h"
 #include "link/transferdialog.h"
 #include "link/transferthread.h"
 #include "mainwindow/formlists.h"
@@ -188,6 +189,30 @@ protected:
     // The values of the window's form, and putting values into it.
     FormValues windowForm() const { return readForm(formLists(window->ui->centralWidget)); }
     void putWindowForm(const FormValues &values) { writeForm(formLists(window->ui->centralWidget), values); }
+
+    // Runs the window's download(), notes the dialog's result text and presses Ok. Without a result
+    // within the time the dialog is rejected and the text stays empty.
+    QString downloadAndConfirm(int resultWithinMs = 15000) {
+        QString result;
+        Modal::whenShown([&result, resultWithinMs](QWidget *modal) {
+            auto *dialog = qobject_cast<dload *>(modal);
+            if (!dialog) {
+                qWarning("not the download dialog");
+                modal->close();
+                return;
+            }
+            QDialogButtonBox *box = buttons(dialog);
+            if (!QTest::qWaitFor([box] { return box->isEnabled(); }, resultWithinMs)) {
+                qWarning("no result");
+                dialog->reject();
+                return;
+            }
+            result = message(dialog)->text();
+            box->button(QDialogButtonBox::Ok)->click();
+        });
+        window->download();
+        return result;
+    }
 
     void closeWindowOnModule() {
         window.reset();
