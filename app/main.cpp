@@ -3,8 +3,7 @@
 #include <QApplication>
 #include <QFont>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
 #ifndef Q_OS_WIN
     // The form places its labels at fixed sizes made for an 8-point dialog font; the wider

@@ -8,18 +8,17 @@ LinkSettings::LinkSettings() : LinkSettings(QStringLiteral("COM1"), 1200, 0, 'O'
 LinkSettings::LinkSettings(const QString &port, const int &baudrate, const char &checkSize, const char &ackChar,
                            const int &serialTimeout)
     : port(port), baudrate(baudrate), checkSize(checkSize), ackChar(ackChar), serialTimeout(serialTimeout),
-      checkValue(0), downloadSeparator('|'), uploadSeparator('|'), uploadCommand('{')
-{
-}
+      checkValue(0), downloadSeparator('|'), uploadSeparator('|'), uploadCommand('{') {}
 
 namespace {
 
-char firstLatin1(const QString &value) { return value.at(0).toLatin1(); }
+char firstLatin1(const QString &value) {
+    return value.at(0).toLatin1();
+}
 
 } // namespace
 
-char LinkSettings::read(QTextStream &in)
-{
+char LinkSettings::read(QTextStream &in) {
     quint8 accepted = 0;
     for (;;) {
         QString line = in.readLine();

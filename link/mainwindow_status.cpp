@@ -74,6 +74,8 @@ void MainWindow::allapot() {
     ui->allapot_gomb->setEnabled(true);
 
     if (!report) {
+        // The progress dialog's own show timer would otherwise pop it up over the message.
+        progress.reset();
         QMessageBox::critical(this, QString::fromUtf8(texts.errorTitle), QString::fromUtf8(texts.failure));
         return;
     }

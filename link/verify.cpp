@@ -6,51 +6,7 @@
 #include "mainwindow/formlists.h"
 #include "texts/texts.h"
 
-#include <QDialogButtonBox>
 #include <QEvent>
-#include <QLabel>
-#include <QPixmap>
-#include <QProgressBar>
-
-void Ui_verify::setupUi(QDialog *verify) {
-    if (verify->objectName().isEmpty())
-        verify->setObjectName("verify");
-    verify->resize(263, 116);
-
-    buttonBox = new QDialogButtonBox(verify);
-    buttonBox->setObjectName("buttonBox");
-    buttonBox->setGeometry(QRect(170, 80, 81, 21));
-    buttonBox->setOrientation(Qt::Horizontal);
-    buttonBox->setStandardButtons(QDialogButtonBox::Cancel);
-    buttonBox->setCenterButtons(true);
-
-    msg = new QLabel(verify);
-    msg->setObjectName("msg");
-    msg->setGeometry(QRect(80, 10, 171, 51));
-    msg->setAlignment(Qt::AlignCenter);
-    msg->setWordWrap(true);
-
-    pic = new QLabel(verify);
-    pic->setObjectName("pic");
-    pic->setGeometry(QRect(10, 0, 71, 81));
-    pic->setPixmap(QPixmap(QString::fromUtf8(":/img/img/icon_upload.png")));
-
-    progressBar = new QProgressBar(verify);
-    progressBar->setObjectName("progressBar");
-    progressBar->setGeometry(QRect(10, 80, 151, 21));
-    progressBar->setValue(24);
-
-    retranslateUi(verify);
-    QObject::connect(buttonBox, &QDialogButtonBox::accepted, verify, &QDialog::accept);
-    QObject::connect(buttonBox, &QDialogButtonBox::rejected, verify, &QDialog::reject);
-    QMetaObject::connectSlotsByName(verify);
-}
-
-void Ui_verify::retranslateUi(QDialog *verify) {
-    const TransferTexts &texts = textTable().verify;
-    verify->setWindowTitle(uiText("verify", texts.title));
-    msg->setText(uiText("verify", texts.running));
-}
 
 verify::verify(const LinkSettings &settings, QWidget *form, QWidget *parent)
     : TransferDialog(parent), ui(new Ui_verify) {

@@ -2,8 +2,7 @@
 
 namespace FormLayout {
 
-const QStringList &editNames()
-{
+const QStringList &editNames() {
     static const QStringList names = {
         "smskp",       "m_pin",       "m_id",        "m_nev",       "visszaallas", "rele_time",   "maxsms",
         "abe1_lo",     "abe1_lo_2",   "abe1_hi",     "abe1_hi_2",   "abe1_x",      "abe1_x_2",    "abe2_lo",
@@ -17,8 +16,7 @@ const QStringList &editNames()
     return names;
 }
 
-const QStringList &checkNames()
-{
+const QStringList &checkNames() {
     static const QStringList names = {
         "tc4_7",  "tc2_8",  "tc3_4",  "tc1_1",  "tc2_2",  "tc1_6",  "tc1_5",  "tc1_3",  "tc4_8",  "tc1_7",
         "tc3_2",  "tc4_1",  "tc2_3",  "tc4_6",  "tc1_4",  "tc1_8",  "tc4_5",  "tc2_5",  "tc3_7",  "tc1_2",
@@ -29,8 +27,7 @@ const QStringList &checkNames()
     return names;
 }
 
-const QStringList &checkGroups()
-{
+const QStringList &checkGroups() {
     static const QStringList groups = [] {
         // tcA_B (A = 1..4) stands for row B and digital input 5 - A; tc1_9 .. tc1_24 are the
         // analog columns, whose rows follow no rule.
@@ -50,8 +47,7 @@ const QStringList &checkGroups()
     return groups;
 }
 
-const QStringList &radioNames()
-{
+const QStringList &radioNames() {
     static const QStringList names = {
         "r1_4", "r7_4", "r4_4", "r7_2", "r6_1", "r1_3", "r5_4", "r2_2", "r6_3", "r8_4", "r2_4", "r4_2",
         "r1_1", "r8_3", "r6_2", "r3_1", "r2_3", "r8_1", "r3_3", "r5_1", "r4_3", "r6_4", "r1_2", "r7_3",
@@ -63,8 +59,7 @@ const QStringList &radioNames()
 
 } // namespace FormLayout
 
-FormValues FormValues::defaults()
-{
+FormValues FormValues::defaults() {
     FormValues values;
     values.editNames = FormLayout::editNames();
     for (const QString &name : values.editNames) {

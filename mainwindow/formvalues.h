@@ -14,8 +14,8 @@ struct FormValues {
     static constexpr int phoneRows = 8;
     static constexpr int firstPhoneEdit = 47; // index of t1 in the edit list
 
-    QStringList editNames; // object names of the edit list
-    QStringList edits;     // their texts
+    QStringList editNames;   // object names of the edit list
+    QStringList edits;       // their texts
     QStringList checkGroups; // "group" property of each check box: row, '.', column
     QList<bool> checks;
     QStringList radioNames; // object names of the radio list

@@ -11,8 +11,7 @@
 
 namespace {
 
-QIcon iconFrom(const QString &resourcePath)
-{
+QIcon iconFrom(const QString &resourcePath) {
     QIcon icon;
     icon.addPixmap(QPixmap(resourcePath), QIcon::Normal, QIcon::Off);
     return icon;
@@ -20,8 +19,7 @@ QIcon iconFrom(const QString &resourcePath)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWindow)
-{
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWindow) {
     ui->setupUi(this);
 
     switch (settings.checkSize) {
@@ -109,7 +107,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     newfile();
 }
 
-MainWindow::~MainWindow() { delete ui; }
+MainWindow::~MainWindow() {
+    delete ui;
+}
 
 // Save As is hidden and disabled in the form; nothing can trigger it.
 void MainWindow::saveas() {}

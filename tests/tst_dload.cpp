@@ -1,7 +1,9 @@
 #include "link/dload.h"
 #include "link/serialport.h"
 #include "link/transferthread.h"
+#include "support/buildtexts.h"
 #include "support/simulatedmodule.h"
+#include "support/transferdriver.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -18,19 +20,13 @@
 
 #include <memory>
 
+using TransferDriver::bar;
+using TransferDriver::buttons;
+using TransferDriver::message;
+
 namespace {
 
-struct DownloadTexts {
-    QString title, running, success, failure;
-};
-
-// The wording each build must show, written out here rather than taken from the table.
-DownloadTexts expectedTexts() {
-    if (QByteArray(DOWNLOADER_BUILD_LANGUAGE) == "hu")
-        return {"Betöltés", "Betöltés folyamatban...", "Sikeres betöltés.",
-                "Betöltés hiba.\nTipp: ellenőrizze az eszközt és a port beállítást."};
-    return {"Download", "Downloading...", "Download successful.", "Download error.\nTip: check the device."};
-}
+constexpr auto expectedTexts = &BuildTexts::download;
 
 // 56 fields of 16 characters joined by '|': 951 characters, like a composed configuration text.
 QString configurationText(QChar separator = QLatin1Char('|')) {
@@ -68,20 +64,15 @@ int downloadThreadCount() {
 
 } // namespace
 
-class TestDload : public QObject {
+class TestDload : public QObject, public TransferDriver::ModuleFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<SimulatedModule> module;
     LinkSettings settings;
-
-    static QLabel *message(QDialog &dialog) { return dialog.findChild<QLabel *>("kiiras"); }
-    static QDialogButtonBox *buttons(QDialog &dialog) { return dialog.findChild<QDialogButtonBox *>("buttonBox"); }
-    static QProgressBar *bar(QDialog &dialog) { return dialog.findChild<QProgressBar *>("progressBar"); }
 
     // Waits until the dialog shows its result: the button box is enabled then, not before.
     static bool waitForResult(QDialog &dialog, int timeoutMs = 10000) {
-        return QTest::qWaitFor([&] { return buttons(dialog)->isEnabled(); }, timeoutMs);
+        return QTest::qWaitFor([&] { return buttons(&dialog)->isEnabled(); }, timeoutMs);
     }
 
     // A module that answers the download command with 'R' and a byte, and the lineCount-th CR
@@ -92,16 +83,14 @@ private:
     }
 
     void verifyResultShown(QDialog &dialog, bool success) {
-        QCOMPARE(message(dialog)->text(), success ? expectedTexts().success : expectedTexts().failure);
-        QVERIFY(buttons(dialog)->isEnabled());
-        QCOMPARE(buttons(dialog)->standardButtons(), QDialogButtonBox::Ok);
+        QCOMPARE(message(&dialog)->text(), success ? expectedTexts().success : expectedTexts().failure);
+        QVERIFY(buttons(&dialog)->isEnabled());
+        QCOMPARE(buttons(&dialog)->standardButtons(), QDialogButtonBox::Ok);
     }
 
 private slots:
     void init() {
-        module = std::make_unique<SimulatedModule>();
-        QVERIFY(module->isValid());
-        qputenv("DOWNLOADER_PORT_DIR", module->portDirectory().toLocal8Bit());
+        startModule();
         settings = LinkSettings();
         settings.dataText = configurationText();
     }
@@ -111,12 +100,12 @@ private slots:
     void formAndTexts() {
         dload dialog(settings, nullptr);
         // The worker's progress reaches the bar only through the event loop.
-        QCOMPARE(bar(dialog)->value(), 24);
+        QCOMPARE(bar(&dialog)->value(), 24);
         QCOMPARE(dialog.objectName(), QString("dload"));
         QCOMPARE(dialog.size(), QSize(262, 118));
         QCOMPARE(dialog.windowTitle(), expectedTexts().title);
 
-        QDialogButtonBox *box = buttons(dialog);
+        QDialogButtonBox *box = buttons(&dialog);
         QCOMPARE(box->geometry(), QRect(170, 90, 81, 21));
         QVERIFY(!box->isEnabled());
         QCOMPARE(box->standardButtons(), QDialogButtonBox::Cancel);
@@ -128,11 +117,11 @@ private slots:
         QVERIFY(!picture->pixmap().isNull());
         QVERIFY(picture->text().isEmpty());
 
-        QCOMPARE(message(dialog)->geometry(), QRect(90, 20, 151, 51));
-        QCOMPARE(message(dialog)->alignment(), Qt::AlignCenter);
-        QVERIFY(message(dialog)->wordWrap());
-        QCOMPARE(message(dialog)->text(), expectedTexts().running);
-        QCOMPARE(bar(dialog)->geometry(), QRect(10, 90, 151, 21));
+        QCOMPARE(message(&dialog)->geometry(), QRect(90, 20, 151, 51));
+        QCOMPARE(message(&dialog)->alignment(), Qt::AlignCenter);
+        QVERIFY(message(&dialog)->wordWrap());
+        QCOMPARE(message(&dialog)->text(), expectedTexts().running);
+        QCOMPARE(bar(&dialog)->geometry(), QRect(10, 90, 151, 21));
         QVERIFY(waitForResult(dialog));
     }
 
@@ -169,9 +158,9 @@ private slots:
         QVERIFY(module->waitForReceived(int(expected.size())));
         QCOMPARE(module->received(), expected);
         QCOMPARE(module->receivedCount('\r'), lines);
-        QCOMPARE(bar(dialog)->minimum(), 0);
-        QCOMPARE(bar(dialog)->maximum(), int(text.size()) + 10);
-        QCOMPARE(bar(dialog)->value(), bar(dialog)->maximum());
+        QCOMPARE(bar(&dialog)->minimum(), 0);
+        QCOMPARE(bar(&dialog)->maximum(), int(text.size()) + 10);
+        QCOMPARE(bar(&dialog)->value(), bar(&dialog)->maximum());
 
         const std::optional<termios> line = module->lineSettingsAtFirstByte();
         QVERIFY(line);
@@ -216,7 +205,7 @@ private slots:
         qint64 resultShownAt = -1;
         QTimer watch;
         connect(&watch, &QTimer::timeout, [&] {
-            if (resultShownAt < 0 && buttons(dialog)->isEnabled())
+            if (resultShownAt < 0 && buttons(&dialog)->isEnabled())
                 resultShownAt = clock.elapsed();
         });
         watch.start(5);
@@ -224,7 +213,7 @@ private slots:
         const qint64 shownFor = clock.elapsed() - resultShownAt;
         QVERIFY(resultShownAt >= 0);
         QVERIFY2(shownFor >= 1950 && shownFor < 2600, qPrintable(QString::number(shownFor)));
-        QCOMPARE(message(dialog)->text(), expectedTexts().success);
+        QCOMPARE(message(&dialog)->text(), expectedTexts().success);
     }
 
     void failures_data() {
@@ -285,11 +274,11 @@ private slots:
             QVERIFY(waitForResult(dialog));
             QTest::qWait(2300);
             stillUp = dialog.isVisible();
-            buttons(dialog)->button(QDialogButtonBox::Ok)->click();
+            buttons(&dialog)->button(QDialogButtonBox::Ok)->click();
         });
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));
         QVERIFY(stillUp);
-        QCOMPARE(message(dialog)->text(), expectedTexts().failure);
+        QCOMPARE(message(&dialog)->text(), expectedTexts().failure);
     }
 
     // Escape while the worker waits for the module: the dialog ends at once, the worker stops,
@@ -337,7 +326,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QVERIFY(!dialog.close());
         QVERIFY(dialog.isVisible());
-        QVERIFY(!buttons(dialog)->isEnabled());
+        QVERIFY(!buttons(&dialog)->isEnabled());
         QVERIFY(waitForResult(dialog));
         QVERIFY(!dialog.close());
         QVERIFY(dialog.isVisible());
@@ -349,11 +338,11 @@ private slots:
         module->onCommand('}', {"X"});
         dload dialog(settings, nullptr);
         QVERIFY(waitForResult(dialog));
-        QCOMPARE(message(dialog)->text(), expectedTexts().failure);
+        QCOMPARE(message(&dialog)->text(), expectedTexts().failure);
         dialog.setWindowTitle("changed");
         QEvent languageChange(QEvent::LanguageChange);
         QCoreApplication::sendEvent(&dialog, &languageChange);
-        QCOMPARE(message(dialog)->text(), expectedTexts().running);
+        QCOMPARE(message(&dialog)->text(), expectedTexts().running);
         QCOMPARE(dialog.windowTitle(), expectedTexts().title);
         QVERIFY(dialog.findChild<QLabel *>("label")->text().isEmpty());
     }

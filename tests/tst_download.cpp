@@ -2,10 +2,12 @@
 #include "mainwindow/formlists.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
+#include "support/buildtexts.h"
 #include "support/debugcapture.h"
 #include "support/modal.h"
 #include "support/sampleforms.h"
 #include "support/simulatedmodule.h"
+#include "support/transferdriver.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,11 +28,7 @@
 
 namespace {
 
-const bool hungarian = QLatin1String(DOWNLOADER_BUILD_LANGUAGE) == QLatin1String("hu");
-
-QString byBuild(const char *english, const char *hungarianText) {
-    return QString::fromUtf8(hungarian ? hungarianText : english);
-}
+using BuildTexts::byBuild;
 
 // The build's message for a check of the download, by a short key.
 QString messageFor(const QString &key) {
@@ -90,12 +88,8 @@ QByteArray wireFor(const QString &text, QChar separator) {
 
 // MainWindow::download() end to end: the form of a real window composed and checked, the
 // download dialog run, and the bytes that reach the simulated module on COM1.
-class TestDownload : public QObject {
+class TestDownload : public QObject, public TransferDriver::WindowOnModule {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> workDir;
-    std::unique_ptr<SimulatedModule> module;
-    std::unique_ptr<MainWindow> window;
 
     QLineEdit *edit(const QString &name) const { return window->findChild<QLineEdit *>(name); }
 
@@ -122,51 +116,17 @@ class TestDownload : public QObject {
         module->onByteCount('\r', lineCount, {QByteArray("OK")});
     }
 
-    // Runs download(); when the download dialog shows its result, notes the text and presses Ok.
-    QString downloadAndConfirm() {
-        QString result;
-        Modal::whenShown([&result](QWidget *modal) {
-            auto *dialog = qobject_cast<dload *>(modal);
-            if (!dialog) {
-                qWarning("not the download dialog");
-                modal->close();
-                return;
-            }
-            auto *buttons = dialog->findChild<QDialogButtonBox *>("buttonBox");
-            if (!QTest::qWaitFor([buttons] { return buttons->isEnabled(); }, 10000)) {
-                qWarning("no result");
-                dialog->reject();
-                return;
-            }
-            result = dialog->findChild<QLabel *>("kiiras")->text();
-            buttons->button(QDialogButtonBox::Ok)->click();
-        });
-        window->download();
-        return result;
-    }
-
 private slots:
     void init() {
-        workDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(workDir->isValid());
-        QVERIFY(QDir::setCurrent(workDir->path()));
-        module = std::make_unique<SimulatedModule>(QStringLiteral("COM1"));
-        QVERIFY(module->isValid());
-        qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(module->portDirectory()));
-        window = std::make_unique<MainWindow>();
+        openWindowOnModule();
         window->settings.port = QStringLiteral("COM1");
-        writeForm(formLists(window->ui->centralWidget), SampleForms::filled());
+        putWindowForm(SampleForms::filled());
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
-    void cleanup() {
-        window.reset();
-        module.reset();
-        QDir::setCurrent(QDir::tempPath());
-        workDir.reset();
-    }
+    void cleanup() { closeWindowOnModule(); }
 
     void wireBytes_data() {
         QTest::addColumn<QStringList>("texts");  // object name, text, ...
@@ -223,7 +183,7 @@ private slots:
         const QByteArray expectedWire = wireFor(expectedText, QLatin1Char(separator));
 
         Modal::MessageBoxCatcher catcher;
-        QCOMPARE(downloadAndConfirm(), byBuild("Download successful.", "Sikeres betöltés."));
+        QCOMPARE(downloadAndConfirm(10000), BuildTexts::download().success);
         QVERIFY(catcher.texts.isEmpty());
         QVERIFY(module->waitForReceived(int(expectedWire.size())));
         QTest::qWait(20);
@@ -249,7 +209,7 @@ private slots:
         fields[55] = "84"; // '0' + 8, output 4
         const QString text = padded(fields, QLatin1Char('|'));
 
-        QCOMPARE(downloadAndConfirm(), byBuild("Download successful.", "Sikeres betöltés."));
+        QCOMPARE(downloadAndConfirm(10000), BuildTexts::download().success);
         QVERIFY(module->waitForReceived(int(text.size()) + 3));
         QTest::qWait(20);
         QCOMPARE(module->received(), wireFor(text, QLatin1Char('|')));
@@ -275,7 +235,7 @@ private slots:
         window->download();
         const qint64 shownFor = clock.elapsed() - resultShownAt;
         QVERIFY(resultShownAt >= 0);
-        QCOMPARE(result, byBuild("Download successful.", "Sikeres betöltés."));
+        QCOMPARE(result, BuildTexts::download().success);
         QVERIFY2(shownFor >= 1950 && shownFor < 2600, qPrintable(QString::number(shownFor)));
         QCOMPARE(window->ui->tabWidget->currentIndex(), 0);
         QVERIFY(window->findChild<dload *>() == nullptr);
@@ -375,7 +335,7 @@ private slots:
         }
         edit("rele_time")->setText("5");
         answerDownload(56);
-        QCOMPARE(downloadAndConfirm(), byBuild("Download successful.", "Sikeres betöltés."));
+        QCOMPARE(downloadAndConfirm(10000), BuildTexts::download().success);
         const QByteArray expected = wireFor(padded(sampleFields(), QLatin1Char('|')), QLatin1Char('|'));
         QVERIFY(module->waitForReceived(int(expected.size())));
         QCOMPARE(module->received(), expected);

@@ -6,6 +6,7 @@
 #include "support/modal.h"
 #include "support/sampleforms.h"
 #include "support/simulatedmodule.h"
+#include "support/transferdriver.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -88,43 +89,16 @@ private:
 // The download and the status query of the main window against a module that misbehaves: every
 // exchange ends in its error text, or in success where the bytes allow it, within bounded time,
 // with the port free again and no worker left running.
-class TestDownloadStatusFaults : public QObject {
+class TestDownloadStatusFaults : public QObject, public TransferDriver::WindowOnModule {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> workDir;
-    std::unique_ptr<SimulatedModule> module;
-    std::unique_ptr<MainWindow> window;
     QString device; // the terminal behind COM1
     int threadsBefore = 0;
 
-    void startModule() {
-        module = std::make_unique<SimulatedModule>(QStringLiteral("COM1"));
-        QVERIFY(module->isValid());
-        qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(module->portDirectory()));
+    // Notes the terminal behind COM1 of the module just started.
+    void findDevice() {
         device = QFile::symLinkTarget(QDir(module->portDirectory()).filePath(QStringLiteral("COM1")));
         QVERIFY(!device.isEmpty());
-    }
-
-    // Runs download(); notes the dialog's result text and presses Ok. Without a result within the
-    // time the dialog is rejected and the text stays empty.
-    QString downloadAndConfirm(int resultWithinMs = 15000) {
-        QString result;
-        Modal::whenShown([&result, resultWithinMs](QWidget *modal) {
-            auto *dialog = qobject_cast<dload *>(modal);
-            if (!dialog) {
-                modal->close();
-                return;
-            }
-            auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-            if (!QTest::qWaitFor([buttons] { return buttons->isEnabled(); }, resultWithinMs)) {
-                dialog->reject();
-                return;
-            }
-            result = dialog->findChild<QLabel *>(QStringLiteral("kiiras"))->text();
-            buttons->button(QDialogButtonBox::Ok)->click();
-        });
-        window->download();
-        return result;
     }
 
     // The port is free again: no descriptor of the program left on it, and a new open succeeds at
@@ -145,24 +119,16 @@ class TestDownloadStatusFaults : public QObject {
 
 private slots:
     void init() {
-        workDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(workDir->isValid());
-        QVERIFY(QDir::setCurrent(workDir->path()));
-        startModule();
-        window = std::make_unique<MainWindow>();
+        openWindowOnModule();
+        findDevice();
         window->settings.port = QStringLiteral("COM1");
-        writeForm(formLists(window->ui->centralWidget), SampleForms::filled());
+        putWindowForm(SampleForms::filled());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         threadsBefore = int(threadNames().size());
     }
 
-    void cleanup() {
-        window.reset();
-        module.reset();
-        QDir::setCurrent(QDir::tempPath());
-        workDir.reset();
-    }
+    void cleanup() { closeWindowOnModule(); }
 
     void downloadFaults_data() {
         QTest::addColumn<QString>("fault");
@@ -356,6 +322,7 @@ private slots:
         // The rest of the endless reply is the old module's; a fresh one answers the next query.
         module.reset();
         startModule();
+        findDevice();
         module->onCommand('[', {statusLine + '\r'});
         Modal::MessageBoxCatcher catcher;
         window->ui->allapot_gomb->click();

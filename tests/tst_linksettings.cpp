@@ -7,8 +7,7 @@ class TestLinkSettings : public QObject {
     Q_OBJECT
 
 private slots:
-    void defaults()
-    {
+    void defaults() {
         const LinkSettings s;
         QCOMPARE(s.port, QStringLiteral("COM1"));
         QCOMPARE(s.baudrate, 1200);
@@ -24,8 +23,7 @@ private slots:
         QVERIFY(s.filePath.isNull());
     }
 
-    void fiveValueConstructorKeepsTheOtherDefaults()
-    {
+    void fiveValueConstructorKeepsTheOtherDefaults() {
         const LinkSettings s(QStringLiteral("COM7"), 9600, 'X', 'K', 500);
         QCOMPARE(s.port, QStringLiteral("COM7"));
         QCOMPARE(s.baudrate, 9600);
@@ -38,8 +36,7 @@ private slots:
         QCOMPARE(s.uploadCommand, '{');
     }
 
-    void read_data()
-    {
+    void read_data() {
         QTest::addColumn<QString>("input");
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("port");
@@ -59,16 +56,15 @@ private slots:
         QTest::newRow("several equals signs") << "Port=A=COM9" << 29 << "COM9" << 1200 << 0 << 0 << 2000;
         QTest::newRow("all five") << "Baudrate=9600\nPort=COM2\nSerialTimeout=100\nCheckSize=4\nCheckValue=1" << 0
                                   << "COM2" << 9600 << 3 << 1 << 100;
-        QTest::newRow("stops at hyphens with blanks") << "Port=COM4\n- - -\nBaudrate=300" << 29 << "COM4" << 1200
-                                                      << 0 << 0 << 2000;
-        QTest::newRow("key accepted twice counts twice") << "Port=COM5\nPort=COM6" << 27 << "COM6" << 1200 << 0 << 0
-                                                         << 2000;
+        QTest::newRow("stops at hyphens with blanks")
+            << "Port=COM4\n- - -\nBaudrate=300" << 29 << "COM4" << 1200 << 0 << 0 << 2000;
+        QTest::newRow("key accepted twice counts twice")
+            << "Port=COM5\nPort=COM6" << 27 << "COM6" << 1200 << 0 << 0 << 2000;
         QTest::newRow("tab is not removed") << "Port\t=COM8" << 31 << "COM1" << 1200 << 0 << 0 << 2000;
         QTest::newRow("case-sensitive keys") << "port=COM8" << 31 << "COM1" << 1200 << 0 << 0 << 2000;
     }
 
-    void read()
-    {
+    void read() {
         QFETCH(QString, input);
         QString text = input;
         QTextStream in(&text);
@@ -82,8 +78,7 @@ private slots:
         QTEST(s.serialTimeout, "serialTimeout");
     }
 
-    void readSeparatorsAndCommand()
-    {
+    void readSeparatorsAndCommand() {
         QString text = QStringLiteral("UploadCommand=?x\nUploadSeparator=;\nDownloadSeparator=#");
         QTextStream in(&text);
         LinkSettings s;

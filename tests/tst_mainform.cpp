@@ -2,6 +2,7 @@
 #include "mainwindow/formvalues.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
+#include "support/buildtexts.h"
 
 #include <QDir>
 #include <QSet>
@@ -13,11 +14,8 @@
 
 namespace {
 
-const bool hungarian = QLatin1String(DOWNLOADER_BUILD_LANGUAGE) == QLatin1String("hu");
-
-QString byBuild(const char *english, const char *hungarianText) {
-    return QString::fromUtf8(hungarian ? hungarianText : english);
-}
+using BuildTexts::byBuild;
+using BuildTexts::hungarian;
 
 // Named objects of the central widget's tree, without the toolkit's own helpers (named "qt_...",
 // or the scroll buttons of the tab bar).

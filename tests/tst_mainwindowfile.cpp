@@ -2,6 +2,7 @@
 #include "mainwindow/formvalues.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
+#include "support/buildtexts.h"
 #include "support/modal.h"
 
 #include <QCheckBox>
@@ -21,11 +22,7 @@ Q_DECLARE_METATYPE(FormValues)
 
 namespace {
 
-const bool hungarian = QLatin1String(DOWNLOADER_BUILD_LANGUAGE) == QLatin1String("hu");
-
-QString byBuild(const char *english, const char *hungarianText) {
-    return QString::fromUtf8(hungarian ? hungarianText : english);
-}
+using BuildTexts::byBuild;
 
 const QString defaultFile = QStringLiteral("default_tkm-720.sms");
 

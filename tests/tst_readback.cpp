@@ -4,46 +4,18 @@
 
 #include "support/debugcapture.h"
 #include "support/sampleforms.h"
+#include "support/transferreplies.h"
 
 #include <QTest>
 
 namespace {
 
 using ReadBack::Error;
-
-// The reply of a module that sends each field on its own line.
-QByteArray linesOf(const QStringList &fields, const QByteArray &tail = QByteArray()) {
-    QByteArray reply;
-    for (const QString &field : fields)
-        reply += field.toLatin1() + "\r\n";
-    return reply + tail;
-}
+using TransferReplies::linesOf;
+using TransferReplies::storedFields;
 
 QString padded(const QString &value) {
     return value.leftJustified(ConfigText::fieldWidth, ' ');
-}
-
-// 56 fields as a module holding a known configuration sends them.
-QStringList knownFields() {
-    QStringList fields = {"36209300099", "0012", "0042", "Front gate", "1",    "0005", "10", "05",
-                          "05,3",        "08,",  "10,0", "02,0",       "09,9", "12,5", "",   ""};
-    for (int n = 17; n <= 44; ++n)
-        fields << QStringLiteral("Text %1").arg(n);
-    fields << ""
-           << ""
-           << ""
-           << "";
-    fields << "00361234"
-           << "31"
-           << "Q3363012345678"
-           << "00"
-           << "04"
-           << "00"
-           << "00"
-           << "o0";
-    for (QString &field : fields)
-        field = padded(field);
-    return fields;
 }
 
 // The form before the read: row 2 with every right and output 4, every output bistable.
@@ -69,42 +41,6 @@ bool check(const FormValues &form, const QString &group) {
 }
 QString edit(const FormValues &form, const QString &name) {
     return form.edits.at(form.editNames.indexOf(name));
-}
-
-// A form whose every value survives a download text and its read-back unchanged.
-FormValues roundTripForm() {
-    FormValues form = SampleForms::filled();
-    const auto set = [&form](const char *name, const QString &text) {
-        form.edits[form.editNames.indexOf(QLatin1String(name))] = text;
-    };
-    set("smskp", "36701112223");
-    set("m_pin", "9876");
-    set("m_id", "0420");
-    set("rele_time", "1200");
-    set("maxsms", "7");
-    const char *const analog[] = {"abe1_lo", "abe1_lo_2", "abe1_hi", "abe1_hi_2", "abe1_x", "abe1_x_2",
-                                  "abe2_lo", "abe2_lo_2", "abe2_hi", "abe2_hi_2", "abe2_x", "abe2_x_2"};
-    const char *const analogValues[] = {"1", "5", "8", "0", "24", "9", "0", "1", "9", "9", "10", "0"};
-    for (int index = 0; index < 12; ++index)
-        set(analog[index], QString::fromLatin1(analogValues[index]));
-    set("be2_nev", "  lead spaces");
-    set("ki3_on", "a¤b");
-    for (int row = 1; row <= 8; ++row)
-        set(qPrintable(QStringLiteral("t%1").arg(row)),
-            row == 4 ? QString() : QStringLiteral("3630%1").arg(row * 1111));
-    for (int index = 0; index < form.checks.size(); ++index)
-        form.checks[index] = index % 3 != 1;
-    for (int index = 0; index < form.radios.size(); ++index) {
-        const QString &name = form.radioNames.at(index);
-        if (name.startsWith('r')) {
-            const int row = name.mid(1, 1).toInt();
-            form.radios[index] = name.endsWith(QString::number(row % 5));
-        } else {
-            const bool monostable = name.endsWith('1') || name.endsWith('4');
-            form.radios[index] = name.startsWith('b') ? monostable : !monostable;
-        }
-    }
-    return form;
 }
 
 LinkSettings checkedSettings(char checkSize) {
@@ -149,7 +85,7 @@ private slots:
     void wellFormedReplyMapsEveryWidget() {
         const FormValues before = formBeforeRead();
         DebugCapture debug;
-        const auto result = ReadBack::parse(linesOf(knownFields()), LinkSettings(), before);
+        const auto result = ReadBack::parse(linesOf(storedFields()), LinkSettings(), before);
         QVERIFY(debug.lines().isEmpty());
         QCOMPARE(result.error, Error::None);
         const FormValues &form = result.values;
@@ -183,7 +119,7 @@ private slots:
     }
 
     void downloadTextRoundTrip() {
-        const FormValues form = roundTripForm();
+        const FormValues form = SampleForms::roundTrip();
         const auto composed = ConfigText::compose(form, '|', true);
         QCOMPARE(composed.problem, ConfigText::Problem::None);
         const auto result = ReadBack::parse(linesOf(composed.text.split('|')), LinkSettings(), FormValues::defaults());
@@ -197,7 +133,7 @@ private slots:
         QTest::addColumn<QString>("name"); // what m_nev reads
         QTest::addColumn<QString>("t8");
 
-        const QStringList fields = knownFields();
+        const QStringList fields = storedFields();
         QStringList withFF = fields;
         withFF[3] = QStringLiteral("Front\xff gate\xff\xff");
         QTest::newRow("0xFF becomes a space, stripped at the end") << linesOf(withFF) << '|' << "Front  gate"
@@ -210,8 +146,8 @@ private slots:
 
         QStringList fullPhone = fields;
         fullPhone[55] = QStringLiteral("0012345678901234");
-        QTest::newRow("no line end: last digit not repeated")
-            << linesOf(fullPhone).chopped(2) << '|' << "Front gate" << "12345678901234";
+        QTest::newRow("no line end: last digit not repeated") << linesOf(fullPhone).chopped(2) << '|' << "Front gate"
+                                                              << "12345678901234";
         QTest::newRow("leading spaces stay")
             << linesOf(fields).replace("Front gate", "  Front gate") << '|' << "  Front gate"
             << "";
@@ -234,7 +170,7 @@ private slots:
         QTest::addColumn<Error>("error");
         QTest::addColumn<QString>("debug");
 
-        const QStringList fields = knownFields();
+        const QStringList fields = storedFields();
         QTest::newRow("silent module") << QByteArray() << '|' << Error::Separator << "sep error";
         QTest::newRow("no line end, no separator") << QByteArray("abc") << '|' << Error::Separator << "sep error";
         QTest::newRow("line ends but another separator") << linesOf(fields) << ';' << Error::Separator << "sep error";
@@ -289,7 +225,7 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QList<bool>, rights);
         QFETCH(QList<bool>, outputs);
-        QStringList fields = knownFields();
+        QStringList fields = storedFields();
         fields[48] = field;
         const auto result = ReadBack::parse(linesOf(fields), LinkSettings(), formBeforeRead());
         QCOMPARE(result.error, Error::None);
@@ -306,7 +242,7 @@ private slots:
         QTest::addColumn<Error>("error");
         QTest::addColumn<QStringList>("debug");
 
-        const QStringList fields = knownFields();
+        const QStringList fields = storedFields();
         // The sum runs over every field as sent, plus one '|' per field.
         qint32 sum = 0;
         for (const QString &field : fields) {
@@ -356,7 +292,7 @@ private slots:
 
     void checkOffIgnoresACheckLine() {
         DebugCapture debug;
-        const auto result = ReadBack::parse(linesOf(knownFields(), "7\r\n"), LinkSettings(), formBeforeRead());
+        const auto result = ReadBack::parse(linesOf(storedFields(), "7\r\n"), LinkSettings(), formBeforeRead());
         QCOMPARE(result.error, Error::Count);
         QCOMPARE(debug.lines(), QStringList{"dberror"});
     }
@@ -366,8 +302,8 @@ private slots:
         QTest::addColumn<char>("downloadSeparator");
         QTest::addColumn<bool>("matches");
 
-        const FormValues form = roundTripForm();
-        const QStringList fields = ConfigText::compose(form, '|', false).text.split('|');
+        const FormValues form = SampleForms::roundTrip();
+        const QStringList fields = TransferReplies::fieldsOf(form);
         QTest::newRow("56 lines and two characters") << linesOf(fields, "ok") << '|' << true;
         QTest::newRow("56 lines alone") << linesOf(fields) << '|' << false;
         QTest::newRow("56 lines and three characters") << linesOf(fields, "abc") << '|' << false;
@@ -386,7 +322,7 @@ private slots:
     void verifyReply() {
         QFETCH(QByteArray, received);
         QFETCH(char, downloadSeparator);
-        const QString composed = ConfigText::compose(roundTripForm(), downloadSeparator, false).text;
+        const QString composed = ConfigText::compose(SampleForms::roundTrip(), downloadSeparator, false).text;
         QVERIFY(!composed.isEmpty());
         QTEST(verifyReplyMatches(withRepeatedLastByte(received), composed), "matches");
     }

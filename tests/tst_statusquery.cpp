@@ -3,6 +3,7 @@
 #include "mainwindow/ui_mainwindow.h"
 #include "support/modal.h"
 #include "support/simulatedmodule.h"
+#include "support/transferdriver.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -91,12 +92,8 @@ QByteArray statusLine(const QByteArray &signalPart = "GSMQ:3") {
 
 // MainWindow::allapot() end to end against the simulated module on COM1: the reply shown in the
 // status panel, the button's two looks, the progress dialog, and the failure message.
-class TestStatusQuery : public QObject {
+class TestStatusQuery : public QObject, public TransferDriver::WindowOnModule {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> workDir;
-    std::unique_ptr<SimulatedModule> module;
-    std::unique_ptr<MainWindow> window;
 
     ButtonLook buttonLook() const {
         const QPushButton *button = window->ui->allapot_gomb;
@@ -155,24 +152,13 @@ class TestStatusQuery : public QObject {
 
 private slots:
     void init() {
-        workDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(workDir->isValid());
-        QVERIFY(QDir::setCurrent(workDir->path()));
-        module = std::make_unique<SimulatedModule>(QStringLiteral("COM1"));
-        QVERIFY(module->isValid());
-        qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(module->portDirectory()));
-        window = std::make_unique<MainWindow>();
+        openWindowOnModule();
         window->settings.port = QStringLiteral("COM1");
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 
-    void cleanup() {
-        window.reset();
-        module.reset();
-        QDir::setCurrent(QDir::tempPath());
-        workDir.reset();
-    }
+    void cleanup() { closeWindowOnModule(); }
 
     void replyShown_data() {
         QTest::addColumn<QByteArray>("reply");

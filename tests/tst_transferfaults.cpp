@@ -30,7 +30,7 @@ enum class Transfer { ReadBack, Verify };
 QStringList goodFields(Transfer transfer) {
     if (transfer == Transfer::ReadBack)
         return TransferReplies::storedFields();
-    return ConfigText::compose(SampleForms::filled(), '|', false).text.split(QLatin1Char('|'));
+    return TransferReplies::fieldsOf(SampleForms::filled());
 }
 
 // The whole reply: the lines and, for verify, the two characters the module adds after them.
@@ -44,16 +44,10 @@ QByteArray goodReply(Transfer transfer) {
 
 } // namespace
 
-class TestTransferFaults : public QObject {
+class TestTransferFaults : public QObject, public TransferDriver::WindowOnModule {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> workDir;
-    std::unique_ptr<SimulatedModule> module;
-    std::unique_ptr<MainWindow> window;
-
-    FormValues form() { return readForm(formLists(window->ui->centralWidget)); }
-
     void addRows(Transfer transfer) {
         const char *name = transfer == Transfer::ReadBack ? "read-back" : "verify";
         const bool readBack = transfer == Transfer::ReadBack;
@@ -77,23 +71,12 @@ private:
 
 private slots:
     void init() {
-        workDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(workDir->isValid());
-        QVERIFY(QDir::setCurrent(workDir->path()));
-        module = std::make_unique<SimulatedModule>();
-        QVERIFY(module->isValid());
-        qputenv("DOWNLOADER_PORT_DIR", module->portDirectory().toLocal8Bit());
-        window = std::make_unique<MainWindow>();
+        openWindowOnModule();
         window->settings.serialTimeout = 300;
-        writeForm(formLists(window->ui->centralWidget), SampleForms::filled());
+        putWindowForm(SampleForms::filled());
     }
 
-    void cleanup() {
-        window.reset();
-        module.reset();
-        QDir::setCurrent(QDir::tempPath());
-        workDir.reset();
-    }
+    void cleanup() { closeWindowOnModule(); }
 
     void faults_data() {
         QTest::addColumn<int>("transfer");
@@ -166,7 +149,7 @@ private slots:
         if (!debugText.isEmpty())
             QTest::ignoreMessage(QtDebugMsg, qPrintable(debugText));
 
-        const FormValues before = form();
+        const FormValues before = windowForm();
         QElapsedTimer clock;
         clock.start();
         const TransferDriver::Run run =
@@ -202,7 +185,7 @@ private slots:
             QCOMPARE(formLists(window->ui->centralWidget).edits.at(19 + 20 - 16)->text(), expectedEdit);
             QCOMPARE(window->findChild<QLineEdit *>("m_nev")->text(), QString("Front gate"));
         } else {
-            QCOMPARE(form(), before);
+            QCOMPARE(windowForm(), before);
         }
         if (fault == "100000 bytes")
             QCOMPARE(run.progressValue, 748);
@@ -212,7 +195,7 @@ private slots:
     // end: the read no longer counts, and the form stays as it was.
     void escapeBeforeTheCompletionRuns() {
         module->onCommand('{', {goodReply(Transfer::ReadBack)});
-        const FormValues before = form();
+        const FormValues before = windowForm();
         auto dialog = std::make_unique<upload>(window->settings, window->ui->centralWidget, nullptr);
         dialog->show();
         QPointer<TransferThread> worker = dialog->worker();
@@ -228,7 +211,7 @@ private slots:
 
         QVERIFY(QTest::qWaitFor([&] { return TransferDriver::resultShown(dialog.get()); }, 1000));
         QCOMPARE(TransferDriver::message(dialog.get())->text(), QString::fromUtf8(textTable().upload.failure));
-        QCOMPARE(form(), before);
+        QCOMPARE(windowForm(), before);
         QTest::qWait(2200);
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         dialog.reset();

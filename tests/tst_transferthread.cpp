@@ -2,6 +2,7 @@
 #include "link/transferdialog.h"
 #include "link/transferthread.h"
 #include "support/simulatedmodule.h"
+#include "support/transferdriver.h"
 #include "texts/texts.h"
 
 #include <QDialogButtonBox>
@@ -88,18 +89,15 @@ public:
 
 } // namespace
 
-class TestTransferThread : public QObject {
+class TestTransferThread : public QObject, public TransferDriver::ModuleFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<SimulatedModule> module;
     LinkSettings settings;
 
 private slots:
     void init() {
-        module = std::make_unique<SimulatedModule>();
-        QVERIFY(module->isValid());
-        qputenv("DOWNLOADER_PORT_DIR", module->portDirectory().toLocal8Bit());
+        startModule();
         settings = LinkSettings();
         settings.serialTimeout = 200;
     }

@@ -4,6 +4,7 @@
 #include "mainwindow/formlists.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
+#include "support/buildtexts.h"
 #include "support/sampleforms.h"
 #include "support/simulatedmodule.h"
 #include "support/transferdriver.h"
@@ -26,25 +27,7 @@ using TransferReplies::storedFields;
 
 namespace {
 
-struct ReadTexts {
-    QString title, running, success, failure;
-};
-
-// The wording each build must show, written out here rather than taken from the table.
-ReadTexts expectedTexts() {
-    if (QByteArray(DOWNLOADER_BUILD_LANGUAGE) == "hu")
-        return {"Kiolvasás", "Kiolvasás...", "Sikeres kiolvasás.",
-                "Kiolvasás hiba.\nTipp: ellenőrizze az eszközt és a port beállítást."};
-    return {"Reading", "Reading...", "Successful reading.", "Reading error.\nTip: check the device."};
-}
-
-FormValues formOf(MainWindow &window) {
-    return readForm(formLists(window.ui->centralWidget));
-}
-
-void putForm(MainWindow &window, const FormValues &form) {
-    writeForm(formLists(window.ui->centralWidget), form);
-}
+constexpr auto expectedTexts = &BuildTexts::readBack;
 
 // The form before a read: every right of row 2 and its output 4, every output bistable, and an
 // SMS centre of no operator.
@@ -63,53 +46,12 @@ FormValues formBeforeRead() {
     return form;
 }
 
-// A form that a download carries and a read-back restores unchanged: the padded values already
-// padded, no trailing spaces, no text field of spaces only.
-FormValues roundTripForm() {
-    FormValues form = SampleForms::filled();
-    const auto set = [&form](const char *name, const QString &text) {
-        form.edits[form.editNames.indexOf(QLatin1String(name))] = text;
-    };
-    set("smskp", "36701112223");
-    set("m_pin", "9876");
-    set("m_id", "0420");
-    set("rele_time", "1200");
-    set("maxsms", "7");
-    const char *const analog[] = {"abe1_lo", "abe1_lo_2", "abe1_hi", "abe1_hi_2", "abe1_x", "abe1_x_2",
-                                  "abe2_lo", "abe2_lo_2", "abe2_hi", "abe2_hi_2", "abe2_x", "abe2_x_2"};
-    const char *const analogValues[] = {"1", "5", "8", "0", "24", "9", "0", "1", "9", "9", "10", "0"};
-    for (int index = 0; index < 12; ++index)
-        set(analog[index], QString::fromLatin1(analogValues[index]));
-    set("be2_nev", "  lead spaces");
-    set("ki3_on", QString::fromUtf8("a¤b"));
-    for (int row = 1; row <= 8; ++row)
-        set(qPrintable(QStringLiteral("t%1").arg(row)),
-            row == 4 ? QString() : QStringLiteral("3630%1").arg(row * 1111));
-    for (int index = 0; index < form.checks.size(); ++index)
-        form.checks[index] = index % 3 != 1;
-    for (int index = 0; index < form.radios.size(); ++index) {
-        const QString &name = form.radioNames.at(index);
-        if (name.startsWith('r')) {
-            const int row = name.mid(1, 1).toInt();
-            form.radios[index] = name.endsWith(QString::number(row % 5));
-        } else {
-            const bool monostable = name.endsWith('1') || name.endsWith('4');
-            form.radios[index] = name.startsWith('b') ? monostable : !monostable;
-        }
-    }
-    return form;
-}
-
 } // namespace
 
-class TestUpload : public QObject {
+class TestUpload : public QObject, public TransferDriver::WindowOnModule {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> workDir;
-    std::unique_ptr<SimulatedModule> module;
-    std::unique_ptr<MainWindow> window;
-
     TransferDriver::Run readup(Answer answer) {
         return TransferDriver::run([this] { window->readup(); }, answer);
     }
@@ -130,7 +72,7 @@ private:
     void verifyFailedRead(const TransferDriver::Run &run, const FormValues &before) {
         QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
         QCOMPARE(run.resultText, expectedTexts().failure);
-        QCOMPARE(formOf(*window), before);
+        QCOMPARE(windowForm(), before);
         QVERIFY(run.worker.isNull());
         SerialPort again;
         QVERIFY(again.open(QStringLiteral("COM1"), 0, 100));
@@ -138,22 +80,11 @@ private:
 
 private slots:
     void init() {
-        workDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(workDir->isValid());
-        QVERIFY(QDir::setCurrent(workDir->path()));
-        module = std::make_unique<SimulatedModule>();
-        QVERIFY(module->isValid());
-        qputenv("DOWNLOADER_PORT_DIR", module->portDirectory().toLocal8Bit());
-        window = std::make_unique<MainWindow>();
+        openWindowOnModule();
         window->settings.serialTimeout = 300;
     }
 
-    void cleanup() {
-        window.reset();
-        module.reset();
-        QDir::setCurrent(QDir::tempPath());
-        workDir.reset();
-    }
+    void cleanup() { closeWindowOnModule(); }
 
     void formAndTexts() {
         upload dialog(window->settings, window->ui->centralWidget, nullptr);
@@ -199,7 +130,7 @@ private slots:
 
     // A well-formed reply of 56 CR LF lines fills every widget, through the main window's slot.
     void wellFormedReplyFillsTheForm() {
-        putForm(*window, formBeforeRead());
+        putWindowForm(formBeforeRead());
         window->ui->tabWidget->setCurrentIndex(2);
         // Read-back asks with the fixed '{', whatever the upload command is.
         window->settings.uploadCommand = 'X';
@@ -269,9 +200,9 @@ private slots:
 
     // A configuration downloaded to the module and read back restores the form.
     void downloadThenReadBackRestoresTheForm() {
-        const FormValues form = roundTripForm();
-        putForm(*window, form);
-        QCOMPARE(formOf(*window), form);
+        const FormValues form = SampleForms::roundTrip();
+        putWindowForm(form);
+        QCOMPARE(windowForm(), form);
         module->onCommand('}', {"R\x05"});
         module->onByteCount('\r', 56, {"OK"});
         const TransferDriver::Run download = TransferDriver::run([this] { window->download(); }, Answer::Ok);
@@ -281,14 +212,14 @@ private slots:
         QVERIFY(sent.startsWith("~}"));
         QCOMPARE(sent.count('\r'), 56);
 
-        putForm(*window, formBeforeRead());
-        QVERIFY(formOf(*window) != form);
+        putWindowForm(formBeforeRead());
+        QVERIFY(windowForm() != form);
         module->onCommand('{', {sent.mid(2)});
         const TransferDriver::Run read = readup(Answer::Ok);
         QVERIFY2(read.failure.isEmpty(), qPrintable(read.failure));
         QCOMPARE(read.resultText, expectedTexts().success);
         QCOMPARE(module->received(), sent + "~{");
-        QCOMPARE(formOf(*window), form);
+        QCOMPARE(windowForm(), form);
         // A number of no operator: the manual entry, with the number editable.
         QCOMPARE(window->ui->smskp_combo->currentIndex(), 3);
         QVERIFY(window->ui->smskp->isEnabled());
@@ -350,7 +281,7 @@ private slots:
         QFETCH(char, uploadSeparator);
         QFETCH(QString, debugText);
         const FormValues before = formBeforeRead();
-        putForm(*window, before);
+        putWindowForm(before);
         window->settings.uploadSeparator = uploadSeparator;
         module->onCommand('{', {reply});
         QTest::ignoreMessage(QtDebugMsg, qPrintable(debugText));
@@ -379,7 +310,7 @@ private slots:
         widget<QLineEdit>("smskp")->setText("36201234567");
         QCOMPARE(window->ui->smskp_combo->currentIndex(), 0);
         QVERIFY(!window->ui->smskp->isEnabled());
-        const FormValues before = formOf(*window);
+        const FormValues before = windowForm();
         QTest::ignoreMessage(QtDebugMsg, "sep error");
 
         const TransferDriver::Run run = readup(Answer(answer));
@@ -421,7 +352,7 @@ private slots:
     // free, and the preset is not touched.
     void cancelWhileBytesArrive() {
         const FormValues before = formBeforeRead();
-        putForm(*window, before);
+        putWindowForm(before);
         const int comboBefore = window->ui->smskp_combo->currentIndex();
         module->onCommand('{', {linesOf(storedFields()), /*paced=*/true});
 

@@ -5,6 +5,7 @@
 #include "mainwindow/formlists.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
+#include "support/buildtexts.h"
 #include "support/sampleforms.h"
 #include "support/simulatedmodule.h"
 #include "support/transferdriver.h"
@@ -24,26 +25,7 @@ Q_DECLARE_METATYPE(FormValues)
 
 namespace {
 
-struct VerifyTexts {
-    QString title, running, success, failure;
-};
-
-// The wording each build must show, written out here rather than taken from the table.
-VerifyTexts expectedTexts() {
-    if (QByteArray(DOWNLOADER_BUILD_LANGUAGE) == "hu")
-        return {"Ellenőrzés", "Ellenőrzés...", "Sikeres ellenőrzés.",
-                "Hiba az ellenőrzés közben.\nEllenzőrizze az eszközt, majd töltse be újra az adatokat az eszközbe."};
-    return {"Verify", "Verifying...", "Successful verifying.",
-            "Error while verifying.\nCheck the device re-download to device."};
-}
-
-FormValues formOf(MainWindow &window) {
-    return readForm(formLists(window.ui->centralWidget));
-}
-
-void putForm(MainWindow &window, const FormValues &form) {
-    writeForm(formLists(window.ui->centralWidget), form);
-}
+constexpr auto expectedTexts = &BuildTexts::verify;
 
 FormValues formWith(const char *name, const QString &text) {
     FormValues form = SampleForms::filled();
@@ -51,22 +33,12 @@ FormValues formWith(const char *name, const QString &text) {
     return form;
 }
 
-// The 56 lines of what a module holding this form sends: the fields a download would carry.
-QStringList storedFields(const FormValues &form) {
-    const ConfigText::Result composed = ConfigText::compose(form, '|', false);
-    return composed.text.split(QLatin1Char('|'));
-}
-
 } // namespace
 
-class TestVerify : public QObject {
+class TestVerify : public QObject, public TransferDriver::WindowOnModule {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> workDir;
-    std::unique_ptr<SimulatedModule> module;
-    std::unique_ptr<MainWindow> window;
-
     TransferDriver::Run verifyForm(Answer answer) {
         return TransferDriver::run([this] { window->verify_func(); }, answer);
     }
@@ -78,23 +50,12 @@ private:
 
 private slots:
     void init() {
-        workDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(workDir->isValid());
-        QVERIFY(QDir::setCurrent(workDir->path()));
-        module = std::make_unique<SimulatedModule>();
-        QVERIFY(module->isValid());
-        qputenv("DOWNLOADER_PORT_DIR", module->portDirectory().toLocal8Bit());
-        window = std::make_unique<MainWindow>();
+        openWindowOnModule();
         window->settings.serialTimeout = 300;
-        putForm(*window, SampleForms::filled());
+        putWindowForm(SampleForms::filled());
     }
 
-    void cleanup() {
-        window.reset();
-        module.reset();
-        QDir::setCurrent(QDir::tempPath());
-        workDir.reset();
-    }
+    void cleanup() { closeWindowOnModule(); }
 
     void formAndTexts() {
         verify dialog(window->settings, window->ui->centralWidget, nullptr);
@@ -141,7 +102,7 @@ private slots:
         QTest::addColumn<bool>("success");
 
         const FormValues form = SampleForms::filled();
-        const QStringList fields = storedFields(form);
+        const QStringList fields = TransferReplies::fieldsOf(form);
         QCOMPARE(fields.size(), 56);
         // The two characters after the 56 lines, and the repeated last one, are what the module adds.
         QTest::newRow("56 lines and two characters") << form << linesOf(fields, "ok") << '|' << 0 << '{' << true;
@@ -161,7 +122,7 @@ private slots:
         QTest::newRow("0xFF reads as a space") << form << linesOf(withFF, "ok") << '|' << 0 << '{' << true;
         const FormValues zeroRelayTime = formWith("rele_time", "0");
         QTest::newRow("relay time 0: no greater-than-zero test")
-            << zeroRelayTime << linesOf(storedFields(zeroRelayTime), "ok") << '|' << 0 << '{' << true;
+            << zeroRelayTime << linesOf(TransferReplies::fieldsOf(zeroRelayTime), "ok") << '|' << 0 << '{' << true;
     }
 
     // Through the main window's slot; the form is never changed.
@@ -172,7 +133,7 @@ private slots:
         QFETCH(int, checkValue);
         QFETCH(char, uploadCommand);
         QFETCH(bool, success);
-        putForm(*window, form);
+        putWindowForm(form);
         window->ui->tabWidget->setCurrentIndex(3);
         window->settings.downloadSeparator = downloadSeparator;
         window->settings.checkValue = checkValue;
@@ -190,7 +151,7 @@ private slots:
         QCOMPARE(run.progressValue, reply.isEmpty() ? 0 : qMin(748, int(reply.size()) + 1));
         QCOMPARE(module->received(), QByteArray("~") + uploadCommand);
         QCOMPARE(window->ui->tabWidget->currentIndex(), 0);
-        QCOMPARE(formOf(*window), form);
+        QCOMPARE(windowForm(), form);
         QVERIFY(run.worker.isNull());
         verifyPortFree();
     }
@@ -209,12 +170,12 @@ private slots:
     void formThatCannotBeComposed() {
         QFETCH(FormValues, form);
         QFETCH(bool, portPresent);
-        putForm(*window, form);
-        QCOMPARE(formOf(*window), form);
+        putWindowForm(form);
+        QCOMPARE(windowForm(), form);
         if (!portPresent)
             module.reset();
         else
-            module->onCommand('{', {linesOf(storedFields(SampleForms::filled()), "ok")});
+            module->onCommand('{', {linesOf(TransferReplies::fieldsOf(SampleForms::filled()), "ok")});
 
         const TransferDriver::Run run = verifyForm(Answer::Ok);
         QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
@@ -228,11 +189,11 @@ private slots:
             QCOMPARE(module->received(), QByteArray());
             verifyPortFree();
         }
-        QCOMPARE(formOf(*window), form);
+        QCOMPARE(windowForm(), form);
     }
 
     void successAcceptsItselfAfterTwoSeconds() {
-        module->onCommand('{', {linesOf(storedFields(SampleForms::filled()), "ok")});
+        module->onCommand('{', {linesOf(TransferReplies::fieldsOf(SampleForms::filled()), "ok")});
         const TransferDriver::Run run = verifyForm(Answer::SelfAccept);
         QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
         QCOMPARE(run.resultText, expectedTexts().success);
@@ -243,7 +204,7 @@ private slots:
 
     // Cancel in the receive loop: the dialog ends at once, the port can be opened again at once.
     void cancelDuringTheReceive() {
-        module->onCommand('{', {linesOf(storedFields(SampleForms::filled()), "ok"), /*paced=*/true});
+        module->onCommand('{', {linesOf(TransferReplies::fieldsOf(SampleForms::filled()), "ok"), /*paced=*/true});
         const TransferDriver::Run run = verifyForm(Answer::CancelWhileReceiving);
         QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
         QVERIFY(run.workerRanWhenPressed);

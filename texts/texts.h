@@ -125,4 +125,6 @@ struct TextTable {
 const TextTable &textTable();
 
 // A text of the table as the program shows it, looked up under the form's context.
-inline QString uiText(const char *context, const char *source) { return QCoreApplication::translate(context, source); }
+inline QString uiText(const char *context, const char *source) {
+    return QCoreApplication::translate(context, source);
+}

@@ -214,4 +214,6 @@ const TextTable englishTexts = {
 
 } // namespace
 
-const TextTable &textTable() { return englishTexts; }
+const TextTable &textTable() {
+    return englishTexts;
+}

@@ -185,7 +185,8 @@ const TextTable hungarianTexts = {
             .title = "Ellenőrzés",
             .running = "Ellenőrzés...",
             .success = "Sikeres ellenőrzés.",
-            .failure = "Hiba az ellenőrzés közben.\nEllenzőrizze az eszközt, majd töltse be újra az adatokat az eszközbe.",
+            .failure =
+                "Hiba az ellenőrzés közben.\nEllenzőrizze az eszközt, majd töltse be újra az adatokat az eszközbe.",
         },
     .status =
         {
@@ -214,4 +215,6 @@ const TextTable hungarianTexts = {
 
 } // namespace
 
-const TextTable &textTable() { return hungarianTexts; }
+const TextTable &textTable() {
+    return hungarianTexts;
+}

@@ -1,8 +1,7 @@
 #include "fuzzsupport.h"
 #include "link/readback.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     silenceQtMessages();
     return 0;
 }
@@ -10,8 +9,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 // A module reply of any bytes. The first byte picks the link settings the reply is read with
 // (check on or off, check selector, upload separator), the rest is the reply. A failed read leaves
 // the form exactly as it was; a successful one keeps the shape of the form lists.
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size == 0)
         return 0;
     static const FormValues form = FormValues::defaults();

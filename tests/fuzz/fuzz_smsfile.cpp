@@ -3,16 +3,14 @@
 
 #include <QTextStream>
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     silenceQtMessages();
     return 0;
 }
 
 // A ".sms" file of any content: the loader either refuses it or yields a whole form, and a form it
 // yields is written back and read again unchanged.
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     QByteArray bytes = bytesOf(data, size);
     QTextStream in(&bytes);
     const QStringList lines = SmsFile::readLines(in);

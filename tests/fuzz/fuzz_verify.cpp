@@ -3,16 +3,14 @@
 #include "link/readback.h"
 #include "link/verifyreply.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     silenceQtMessages();
     return 0;
 }
 
 // A verify reply of any bytes against a full form: normalising never grows the text beyond the
 // reply, and a reply matches only if it holds the composed text.
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static const QString composed = [] {
         FormValues form = FormValues::defaults();
         for (int i = 0; i < FormValues::firstPhoneEdit; ++i)

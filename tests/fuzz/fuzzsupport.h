@@ -7,13 +7,11 @@
 #include <cstdlib>
 
 // The parsers write their diagnostics to the debug output; a fuzzer run does not need them.
-inline void silenceQtMessages()
-{
+inline void silenceQtMessages() {
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
 }
 
-inline QByteArray bytesOf(const uint8_t *data, size_t size)
-{
+inline QByteArray bytesOf(const uint8_t *data, size_t size) {
     return QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
 }
 

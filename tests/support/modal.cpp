@@ -9,8 +9,7 @@
 
 namespace Modal {
 
-void whenShown(std::function<void(QWidget *)> action, int timeoutMs)
-{
+void whenShown(std::function<void(QWidget *)> action, int timeoutMs) {
     auto *timer = new QTimer;
     auto *clock = new QElapsedTimer;
     clock->start();
@@ -34,16 +33,14 @@ void whenShown(std::function<void(QWidget *)> action, int timeoutMs)
 
 class MessageBoxCatcher::Watcher : public QObject {
 public:
-    explicit Watcher(MessageBoxCatcher *owner) : owner(owner)
-    {
+    explicit Watcher(MessageBoxCatcher *owner) : owner(owner) {
         timer.setInterval(10);
         connect(&timer, &QTimer::timeout, this, &Watcher::poll);
         timer.start();
     }
 
 private:
-    void poll()
-    {
+    void poll() {
         const QWidgetList widgets = QApplication::topLevelWidgets();
         for (QWidget *widget : widgets) {
             auto *box = qobject_cast<QMessageBox *>(widget);
@@ -71,6 +68,8 @@ private:
 
 MessageBoxCatcher::MessageBoxCatcher() : watcher(new Watcher(this)) {}
 
-MessageBoxCatcher::~MessageBoxCatcher() { delete watcher; }
+MessageBoxCatcher::~MessageBoxCatcher() {
+    delete watcher;
+}
 
 } // namespace Modal

@@ -1,19 +1,28 @@
 #pragma once
 
+#include "link/dload.h"
 #include "link/transferdialog.h"
 #include "link/transferthread.h"
+#include "mainwindow/formlists.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/ui_mainwindow.h"
 #include "support/modal.h"
+#include "support/simulatedmodule.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
+#include <memory>
 
 // Drives the transfer dialog that a main-window slot runs modally, as a user would.
 namespace TransferDriver {
@@ -149,5 +158,75 @@ inline Run run(const std::function<void()> &slot, Answer answer, int timeoutMs =
     slot();
     return run;
 }
+
+// A simulated module on COM1 that the program's port list points at. A test class derives from it
+// (after QObject) and calls startModule() from init().
+class ModuleFixture {
+protected:
+    std::unique_ptr<SimulatedModule> module;
+
+    void startModule() {
+        module = std::make_unique<SimulatedModule>(QStringLiteral("COM1"));
+        QVERIFY(module->isValid());
+        qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(module->portDirectory()));
+    }
+};
+
+// A main window in a fresh temporary working directory, with a simulated module on COM1 behind the
+// port list. The window is made even when a check on the way fails (the test is skipped then), so
+// that init() can go on setting it up.
+class WindowOnModule : public ModuleFixture {
+protected:
+    std::unique_ptr<QTemporaryDir> workDir;
+    std::unique_ptr<MainWindow> window;
+
+    void openWindowOnModule() {
+        enterWorkDir();
+        startModule();
+        window = std::make_unique<MainWindow>();
+    }
+
+    // The values of the window's form, and putting values into it.
+    FormValues windowForm() const { return readForm(formLists(window->ui->centralWidget)); }
+    void putWindowForm(const FormValues &values) { writeForm(formLists(window->ui->centralWidget), values); }
+
+    // Runs the window's download(), notes the dialog's result text and presses Ok. Without a result
+    // within the time the dialog is rejected and the text stays empty.
+    QString downloadAndConfirm(int resultWithinMs = 15000) {
+        QString result;
+        Modal::whenShown([&result, resultWithinMs](QWidget *modal) {
+            auto *dialog = qobject_cast<dload *>(modal);
+            if (!dialog) {
+                qWarning("not the download dialog");
+                modal->close();
+                return;
+            }
+            QDialogButtonBox *box = buttons(dialog);
+            if (!QTest::qWaitFor([box] { return box->isEnabled(); }, resultWithinMs)) {
+                qWarning("no result");
+                dialog->reject();
+                return;
+            }
+            result = message(dialog)->text();
+            box->button(QDialogButtonBox::Ok)->click();
+        });
+        window->download();
+        return result;
+    }
+
+    void closeWindowOnModule() {
+        window.reset();
+        module.reset();
+        QDir::setCurrent(QDir::tempPath());
+        workDir.reset();
+    }
+
+private:
+    void enterWorkDir() {
+        workDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(workDir->isValid());
+        QVERIFY(QDir::setCurrent(workDir->path()));
+    }
+};
 
 } // namespace TransferDriver

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/configtext.h"
 #include "mainwindow/formvalues.h"
 
 #include <QByteArray>
@@ -42,6 +43,12 @@ inline QStringList storedFields() {
     for (QString &field : fields)
         field = field.leftJustified(16, QLatin1Char(' '));
     return fields;
+}
+
+// The 56 fields of a module that holds the given form: what a download of it carries, without a
+// check suffix.
+inline QStringList fieldsOf(const FormValues &form) {
+    return ConfigText::compose(form, '|', false).text.split(QLatin1Char('|'));
 }
 
 // Threads of this process whose name (Qt names a QThread after its class) is the given one.
