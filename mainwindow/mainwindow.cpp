@@ -99,7 +99,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     const TextTable &texts = textTable();
     fileLabel = new QLabel(QString::fromUtf8(texts.statusBar.noFile), this);
     ui->statusBar->insertWidget(0, fileLabel, 1);
-    portLabel = new QLabel(QStringLiteral("%1  Baud: %2").arg(settings.port).arg(settings.baudrate), this);
+    portLabel = new QLabel(QStringLiteral("%1  Baud: %2").arg(settings.port, QString::number(settings.baudrate)), this);
     ui->statusBar->insertWidget(1, portLabel, 1);
     makerLabel = new QLabel(QString::fromUtf8(texts.statusBar.makerLine), this);
     ui->statusBar->insertWidget(2, makerLabel, 0);
