@@ -159,6 +159,36 @@ inline Run run(const std::function<void()> &slot, Answer answer, int timeoutMs =
     return run;
 }
 
+// The read-back and verify forms as they open: size, button box, message, picture and bar. The
+// caller checks QTest::currentTestFailed() afterwards.
+inline void checkReadFormAtOpening(QDialog *dialog, const QString &objectName, QSize size, const QString &title,
+                                   const QString &running) {
+    QCOMPARE(bar(dialog)->value(), 24);
+    QCOMPARE(dialog->objectName(), objectName);
+    QCOMPARE(dialog->size(), size);
+    QCOMPARE(dialog->windowTitle(), title);
+
+    QDialogButtonBox *box = buttons(dialog);
+    QCOMPARE(box->geometry(), QRect(170, 80, 81, 21));
+    QVERIFY(box->isEnabled());
+    QCOMPARE(box->standardButtons(), QDialogButtonBox::Cancel);
+    QCOMPARE(box->orientation(), Qt::Horizontal);
+    QVERIFY(box->centerButtons());
+
+    QLabel *text = message(dialog);
+    QCOMPARE(text->geometry(), QRect(80, 10, 171, 51));
+    QCOMPARE(text->alignment(), Qt::AlignCenter);
+    QVERIFY(text->wordWrap());
+    QCOMPARE(text->text(), running);
+
+    auto *picture = dialog->findChild<QLabel *>("pic");
+    QCOMPARE(picture->geometry(), QRect(10, 0, 71, 81));
+    QVERIFY(!picture->pixmap().isNull());
+    QCOMPARE(picture->pixmap().toImage(), QPixmap(":/img/img/icon_upload.png").toImage());
+    QVERIFY(picture->text().isEmpty());
+    QCOMPARE(bar(dialog)->geometry(), QRect(10, 80, 151, 21));
+}
+
 // A simulated module on COM1 that the program's port list points at. A test class derives from it
 // (after QObject) and calls startModule() from init().
 class ModuleFixture {
