@@ -1,7 +1,34 @@
 #include "portname.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QMutex>
 #include <QRegularExpression>
+#include <QtDebug>
+
+namespace {
+
+// The port folder named by DOWNLOADER_PORT_DIR as an absolute path (a relative one is taken from
+// the working directory), or empty when the variable is unset or names no folder.
+QString portFolder() {
+    const QString value = qEnvironmentVariable("DOWNLOADER_PORT_DIR");
+    if (value.isEmpty())
+        return QString();
+    const QFileInfo folder(value);
+    if (folder.isDir())
+        return folder.absoluteFilePath();
+    // Said once for each value, not for every port the port dialog tries.
+    static QMutex mutex;
+    static QString warnedAbout;
+    const QMutexLocker lock(&mutex);
+    if (value != warnedAbout) {
+        warnedAbout = value;
+        qWarning("DOWNLOADER_PORT_DIR=%s names no folder; using /dev/ttyS*", qPrintable(value));
+    }
+    return QString();
+}
+
+} // namespace
 
 QString devicePathForPort(const QString &portName) {
 #ifdef Q_OS_WIN
@@ -14,7 +41,7 @@ QString devicePathForPort(const QString &portName) {
         // Not a serial port name: a path below a plain file, which no open can succeed on.
         return QStringLiteral("/dev/null/") + portName;
     }
-    const QString portDirectory = qEnvironmentVariable("DOWNLOADER_PORT_DIR");
+    const QString portDirectory = portFolder();
     if (!portDirectory.isEmpty())
         return QDir(portDirectory).filePath(portName);
     bool isNumber = false;

@@ -3,22 +3,35 @@
 #include "portname.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QtDebug>
 
 #include <algorithm>
 #include <limits>
+#include <thread>
 
 namespace {
 
 // How long one wait lasts while a stop flag is watched.
 constexpr int stopSliceMs = 50;
 
-// Ten bit times (start, 8 data, stop) at 1200 baud, rounded up.
-constexpr std::chrono::microseconds byteTimeOnLine{8334};
+std::atomic<std::chrono::microseconds::rep> lineByteTimeUs{SerialPort::byteTimeAt1200Baud.count()};
+
+// Bytes written but not yet carried, at most: one on the wire and the next one waiting, so that
+// the line never idles between bytes.
+constexpr int bytesQueuedAtMost = 2;
 
 bool isTimeout(const QSerialPort &port) {
     return port.error() == QSerialPort::NoError || port.error() == QSerialPort::TimeoutError;
+}
+
+// The device itself, links resolved. QSerialPort names its lock file after the path it opens, so
+// only the device's own path meets the lock of another program that has the device open.
+QString devicePath(const QString &portName) {
+    const QString path = devicePathForPort(portName);
+    const QString canonicalPath = QFileInfo(path).canonicalFilePath();
+    return canonicalPath.isEmpty() ? path : canonicalPath;
 }
 
 } // namespace
@@ -34,8 +47,9 @@ bool SerialPort::open(const QString &portName, quint32 readTotalMultiplier, quin
 
     // Created here so that it lives in the thread that does the exchange.
     auto candidate = std::make_unique<QSerialPort>();
-    candidate->setPortName(devicePathForPort(portName));
-    // QSerialPort takes a lock file for the device, so a second open fails, from any program.
+    candidate->setPortName(devicePath(portName));
+    // QSerialPort takes a lock file for the device, so a second open fails, from any program that
+    // locks the device.
     if (!candidate->open(QIODevice::ReadWrite)) {
         qDebug("unable to open comport");
         return false;
@@ -67,11 +81,11 @@ bool SerialPort::open(const QString &portName, quint32 readTotalMultiplier, quin
 bool SerialPort::writeByte(char c) {
     if (!port)
         return false;
+    if (!waitForLine())
+        return false;
     if (port->write(&c, 1) != 1)
         return false;
-    // The driver takes the byte at once and sends it when the line is free: a whole text written
-    // in a burst takes its line time after the last write returned.
-    lineBusyUntil = std::max(std::chrono::steady_clock::now(), lineBusyUntil) + byteTimeOnLine;
+    lineBusyUntil = std::max(std::chrono::steady_clock::now(), lineBusyUntil) + byteTime();
     while (port->bytesToWrite() > 0) {
         if (stopRequested())
             return false;
@@ -87,8 +101,7 @@ bool SerialPort::writeByte(char c) {
 bool SerialPort::readByte(char &c) {
     if (!port)
         return false;
-    const auto waitFrom = std::max(std::chrono::steady_clock::now(), lineBusyUntil);
-    const QDeadlineTimer deadline(waitFrom + std::chrono::milliseconds(readTimeoutMs));
+    const QDeadlineTimer deadline(readTimeoutMs, Qt::PreciseTimer);
     for (;;) {
         if (port->bytesAvailable() > 0)
             return port->getChar(&c);
@@ -113,6 +126,9 @@ bool SerialPort::readByte(char &c) {
 void SerialPort::close() {
     if (!port)
         return;
+    // Bytes still queued would go on to the module after a stop, and a real UART's close would
+    // wait until they had gone.
+    port->clear(QSerialPort::Output);
     port->close();
     port.reset();
 }
@@ -127,13 +143,36 @@ void SerialPort::setStopFlag(const std::atomic_bool *stop) {
 
 bool SerialPort::probe(const QString &portName) {
     QSerialPort candidate;
-    candidate.setPortName(devicePathForPort(portName));
+    candidate.setPortName(devicePath(portName));
     if (!candidate.open(QIODevice::ReadWrite))
         return false;
     candidate.close();
     return true;
 }
 
+std::chrono::microseconds SerialPort::byteTime() {
+    return std::chrono::microseconds(lineByteTimeUs.load());
+}
+
+void SerialPort::setByteTime(std::chrono::microseconds time) {
+    lineByteTimeUs = time.count();
+}
+
 bool SerialPort::stopRequested() const {
     return stopFlag && stopFlag->load();
+}
+
+bool SerialPort::waitForLine() {
+    const auto writeFrom = lineBusyUntil - (bytesQueuedAtMost - 1) * byteTime();
+    for (;;) {
+        if (stopRequested())
+            return false;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= writeFrom)
+            return true;
+        std::chrono::steady_clock::duration wait = writeFrom - now;
+        if (stopFlag)
+            wait = std::min<std::chrono::steady_clock::duration>(wait, std::chrono::milliseconds(stopSliceMs));
+        std::this_thread::sleep_for(wait);
+    }
 }

@@ -4,6 +4,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
 #include "support/modal.h"
+#include "support/portholder.h"
 #include "support/sampleforms.h"
 #include "support/simulatedmodule.h"
 #include "support/transferdriver.h"
@@ -148,7 +149,7 @@ private slots:
         QTest::newRow("reply of 100,000 bytes") << "100000" << false << 0 << 3000;
         QTest::newRow("reply of 100,000 bytes holding the acknowledgement") << "100000 ack" << true << 0 << 3000;
         QTest::newRow("half a reply: 'R' alone, the byte after it waited for") << "R alone" << true << 2900 << 4500;
-        QTest::newRow("port held by another SerialPort") << "held" << false << 0 << 1000;
+        QTest::newRow("device held by another program") << "held" << false << 0 << 1000;
     }
 
     void downloadFaults() {
@@ -158,7 +159,7 @@ private slots:
         QFETCH(int, maximumMs);
         const QByteArray handshake("R\x05");
         const QByteArray many(99999, 'Z');
-        SerialPort holder;
+        PortHolder holder;
         QByteArray answer = handshake;
         QByteArray acknowledgement = "OK";
         if (fault == "vanish after R")
@@ -188,7 +189,7 @@ private slots:
         if (fault == "R alone")
             answer = "R";
         if (fault == "held") {
-            QVERIFY(holder.open(QStringLiteral("COM1"), 0, 100));
+            QVERIFY(holder.start(module->devicePath()));
             QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
         }
         if (fault != "vanish after R")
@@ -210,7 +211,7 @@ private slots:
         } else {
             QVERIFY(module->received().startsWith("~}"));
         }
-        holder.close();
+        QCOMPARE(holder.finish(), fault == "held" ? 0 : -1);
         verifyCleanEnd();
     }
 
@@ -229,7 +230,7 @@ private slots:
         QTest::newRow("reply of the longest length") << "longest" << true << 0 << 3000;
         QTest::newRow("reply one byte too long") << "too long" << false << 0 << 3000;
         QTest::newRow("half a reply, then silence") << "half" << false << 4900 << 6500;
-        QTest::newRow("port held by another SerialPort") << "held" << false << 0 << 1000;
+        QTest::newRow("device held by another program") << "held" << false << 0 << 1000;
     }
 
     void statusFaults() {
@@ -237,7 +238,7 @@ private slots:
         QFETCH(bool, success);
         QFETCH(int, minimumMs);
         QFETCH(int, maximumMs);
-        SerialPort holder;
+        PortHolder holder;
         QString version = QStringLiteral("Verzió: 1.6");
         if (fault == "vanish")
             module->onCommand('[', {statusLine.left(20), false, 0, true});
@@ -268,7 +269,7 @@ private slots:
         if (fault == "half")
             module->onCommand('[', {statusLine.left(25)});
         if (fault == "held") {
-            QVERIFY(holder.open(QStringLiteral("COM1"), 0, 100));
+            QVERIFY(holder.start(module->devicePath()));
             QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
         }
         window->ui->l_ver->setText(QStringLiteral("before"));
@@ -306,7 +307,7 @@ private slots:
         } else {
             QCOMPARE(module->received(), QByteArray("~["));
         }
-        holder.close();
+        QCOMPARE(holder.finish(), fault == "held" ? 0 : -1);
         verifyCleanEnd();
     }
 
@@ -330,6 +331,78 @@ private slots:
         QCOMPARE(window->ui->l_ver->text(), QStringLiteral("Verzió: 1.6"));
         QCOMPARE(window->ui->terero->value(), 30);
         verifyCleanEnd();
+    }
+
+    void downloadAtLinePace_data() {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<bool>("pacedModule");
+        QTest::newRow("Escape 2 s into the data, module behind a UART") << "escape" << true;
+        QTest::newRow("silence after the data, module behind an adapter that takes bytes at once")
+            << "silence" << false;
+    }
+
+    // A download at 1200 baud. The bar never runs ahead of what the module has taken; Escape
+    // silences the line at once and leaves the port free; a module that stays silent after the
+    // data is given up after two 3000 ms reads.
+    void downloadAtLinePace() {
+        QFETCH(QString, ending);
+        QFETCH(bool, pacedModule);
+        useLineAt1200Baud(pacedModule);
+        module->onCommand('}', {"R\x05"});
+
+        QElapsedTimer clock;
+        int largestLead = 0;
+        qsizetype receivedAtEscape = -1;
+        qint64 lastByteTakenMs = -1;
+        qint64 resultShownMs = -1;
+        QString result;
+        Modal::whenShown([&](QWidget *modal) {
+            auto *dialog = qobject_cast<dload *>(modal);
+            if (!dialog)
+                return;
+            auto *bar = dialog->findChild<QProgressBar *>(QStringLiteral("progressBar"));
+            auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+            // '~', '}', then one byte a step after the handshake's ten.
+            const int wireBytes = 2 + bar->maximum() - 10 + 1;
+            qint64 dataFromMs = -1;
+            while (!buttons->isEnabled() && clock.elapsed() < 30000) {
+                const qsizetype taken = module->received().size();
+                if (bar->value() >= 10) {
+                    largestLead = qMax(largestLead, int((bar->value() - 10) - (taken - 2)));
+                    if (dataFromMs < 0)
+                        dataFromMs = clock.elapsed();
+                }
+                if (taken == wireBytes && lastByteTakenMs < 0)
+                    lastByteTakenMs = clock.elapsed();
+                if (ending == "escape" && dataFromMs >= 0 && clock.elapsed() - dataFromMs >= 2000) {
+                    receivedAtEscape = module->received().size();
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                    return;
+                }
+                QTest::qWait(5);
+            }
+            resultShownMs = clock.elapsed();
+            result = TransferDriver::message(dialog)->text();
+            dialog->reject();
+        });
+        clock.start();
+        window->download();
+        const qint64 returnedMs = clock.elapsed();
+
+        QVERIFY2(largestLead <= 3, qPrintable(QString::number(largestLead)));
+        if (ending == "escape") {
+            QVERIFY(receivedAtEscape > 200);
+            QTest::qWait(500);
+            const qsizetype lateBytes = module->received().size() - receivedAtEscape;
+            QVERIFY2(lateBytes <= 3, qPrintable(QString::number(lateBytes)));
+            verifyCleanEnd();
+        } else {
+            QCOMPARE(result, downloadFailure);
+            QVERIFY(lastByteTakenMs >= 7900);
+            const qint64 failedAfter = resultShownMs - lastByteTakenMs;
+            QVERIFY2(failedAfter >= 5900 && failedAfter < 6500, qPrintable(QString::number(failedAfter)));
+            QVERIFY(returnedMs - resultShownMs < 500);
+        }
     }
 
     void escapeDuringDownload_data() {

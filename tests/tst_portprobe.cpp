@@ -2,6 +2,7 @@
 #include "link/serialport.h"
 #include "mainwindow/mainwindow.h"
 #include "support/modal.h"
+#include "support/portholder.h"
 #include "support/simulatedmodule.h"
 
 #include <QComboBox>
@@ -122,19 +123,26 @@ private slots:
 
     void portHeldOpenElsewhereIsNotListed_data() {
         QTest::addColumn<QString>("held");
+        QTest::addColumn<bool>("byAnotherProgram");
         QTest::addColumn<QStringList>("listed");
         QTest::addColumn<QString>("selected");
 
-        QTest::newRow("none held") << "" << QStringList{"COM1", "COM3", "COM12"} << "COM3";
-        QTest::newRow("current port held") << "COM3" << QStringList{"COM1", "COM12"} << "COM1";
-        QTest::newRow("another port held") << "COM1" << QStringList{"COM3", "COM12"} << "COM3";
-        QTest::newRow("two-digit port held") << "COM12" << QStringList{"COM1", "COM3"} << "COM3";
+        QTest::newRow("none held") << "" << false << QStringList{"COM1", "COM3", "COM12"} << "COM3";
+        QTest::newRow("current port held") << "COM3" << false << QStringList{"COM1", "COM12"} << "COM1";
+        QTest::newRow("another port held") << "COM1" << false << QStringList{"COM3", "COM12"} << "COM3";
+        QTest::newRow("two-digit port held") << "COM12" << false << QStringList{"COM1", "COM3"} << "COM3";
+        QTest::newRow("current device held by another program")
+            << "COM3" << true << QStringList{"COM1", "COM12"} << "COM1";
+        QTest::newRow("two-digit port's device held by another program")
+            << "COM12" << true << QStringList{"COM1", "COM3"} << "COM3";
     }
 
-    // Simulated modules on COM1, COM3 and COM12, one of them held open by a SerialPort of its own:
-    // the held one is left out, and listed again once it is closed.
+    // Simulated modules on COM1, COM3 and COM12, one of them held open by a SerialPort of this
+    // program or by another program on the device itself: the held one is left out, and listed
+    // again once it is let go.
     void portHeldOpenElsewhereIsNotListed() {
         QFETCH(QString, held);
+        QFETCH(bool, byAnotherProgram);
         QFETCH(QStringList, listed);
         QFETCH(QString, selected);
         std::vector<std::unique_ptr<SimulatedModule>> modules;
@@ -143,17 +151,23 @@ private slots:
             QVERIFY(modules.back()->isValid());
         }
         SerialPort holder;
-        if (!held.isEmpty())
+        PortHolder otherProgram;
+        if (byAnotherProgram) {
+            const QString device = QFile::symLinkTarget(portDir->filePath(held));
+            QVERIFY(otherProgram.start(device));
+        } else if (!held.isEmpty()) {
             QVERIFY(holder.open(held, 0, 100));
+        }
 
         {
             setcom dialog(QStringLiteral("COM3"), 1200);
             QCOMPARE(items(dialog.ui->comboBox), listed);
             QCOMPARE(dialog.selection().port, selected);
         }
-        QVERIFY(holder.isOpen() == !held.isEmpty());
+        QVERIFY(holder.isOpen() == (!held.isEmpty() && !byAnotherProgram));
 
         holder.close();
+        QCOMPARE(otherProgram.finish(), byAnotherProgram ? 0 : -1);
         setcom dialog(QStringLiteral("COM3"), 1200);
         QCOMPARE(items(dialog.ui->comboBox), (QStringList{"COM1", "COM3", "COM12"}));
         QCOMPARE(dialog.selection().port, QStringLiteral("COM3"));

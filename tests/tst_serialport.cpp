@@ -1,41 +1,22 @@
 #include "link/linksettings.h"
 #include "link/portname.h"
 #include "link/serialport.h"
+#include "support/portholder.h"
 #include "support/simulatedmodule.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
 #include <termios.h>
-#include <unistd.h>
 
 #include <atomic>
-#include <iostream>
-#include <string>
 #include <thread>
-#include <vector>
 
 namespace {
-
-const char *const holdPortVariable = "TST_SERIALPORT_HOLD";
-
-// The "other program" of the exclusivity test: this binary started again with the variable
-// set holds the port open until its standard input closes.
-int holdPort(const QString &portName) {
-    SerialPort port;
-    if (!port.open(portName, 0, 100))
-        return 1;
-    std::cout << "held" << std::endl;
-    std::string line;
-    std::getline(std::cin, line);
-    port.close();
-    return 0;
-}
 
 QByteArray allByteValues() {
     QByteArray bytes;
@@ -43,65 +24,6 @@ QByteArray allByteValues() {
         bytes.append(char(value));
     return bytes;
 }
-
-// This test binary started again as the other program, by fork and exec (QProcess's vfork-style
-// start is not supported under ThreadSanitizer).
-class HolderProcess {
-public:
-    ~HolderProcess() { finish(); }
-
-    bool start(const QString &portName) {
-        int toChild[2];
-        int fromChild[2];
-        if (::pipe2(toChild, O_CLOEXEC) != 0 || ::pipe2(fromChild, O_CLOEXEC) != 0)
-            return false;
-        const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
-        const QByteArray hold = QByteArray(holdPortVariable) + '=' + portName.toLatin1();
-        std::vector<char *> environment;
-        for (char **variable = environ; *variable; ++variable)
-            environment.push_back(*variable);
-        environment.push_back(const_cast<char *>(hold.constData()));
-        environment.push_back(nullptr);
-        char *const arguments[] = {const_cast<char *>(program.constData()), nullptr};
-
-        pid = ::fork();
-        if (pid == 0) {
-            ::dup2(toChild[0], STDIN_FILENO);
-            ::dup2(fromChild[1], STDOUT_FILENO);
-            ::execve(program.constData(), arguments, environment.data());
-            ::_exit(127);
-        }
-        ::close(toChild[0]);
-        ::close(fromChild[1]);
-        input = toChild[1];
-        output = fromChild[0];
-        if (pid < 0)
-            return false;
-        // The child says "held" once it has the port.
-        pollfd ready{output, POLLIN, 0};
-        char answer[5] = {};
-        return ::poll(&ready, 1, 10000) == 1 && ::read(output, answer, 4) == 4 && QByteArray(answer) == "held";
-    }
-
-    // Closes the child's input, which makes it release the port and end; returns its exit code.
-    int finish() {
-        if (input >= 0)
-            ::close(input);
-        if (output >= 0)
-            ::close(output);
-        input = output = -1;
-        int status = -1;
-        if (pid > 0)
-            ::waitpid(pid, &status, 0);
-        pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    pid_t pid = -1;
-    int input = -1;
-    int output = -1;
-};
 
 qint64 timedRead(SerialPort &port, char &byte, bool &arrived) {
     QElapsedTimer clock;
@@ -116,52 +38,62 @@ class TestSerialPort : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { qunsetenv("DOWNLOADER_PORT_DIR"); }
+    void init() {
+        qunsetenv("DOWNLOADER_PORT_DIR");
+        SerialPort::setByteTime(fastLineByteTime);
+    }
 
+    // "<folder>" stands for a real folder; "folder" is the same one, relative to the working
+    // directory.
     void devicePaths_data() {
         QTest::addColumn<QString>("portDirectory");
         QTest::addColumn<QString>("portName");
         QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("warned");
 
-        QTest::newRow("first port") << ""
-                                    << "COM1"
-                                    << "/dev/ttyS0";
-        QTest::newRow("above COM9") << ""
-                                    << "COM12"
-                                    << "/dev/ttyS11";
-        QTest::newRow("port folder") << "/tmp/ports"
-                                     << "COM3"
-                                     << "/tmp/ports/COM3";
-        QTest::newRow("port folder, above COM9") << "/tmp/ports"
-                                                 << "COM12"
-                                                 << "/tmp/ports/COM12";
-        QTest::newRow("not a port") << ""
-                                    << "LPT1"
-                                    << "/dev/null/LPT1";
-        QTest::newRow("not a port, port folder") << "/tmp/ports"
-                                                 << "ttyS0"
-                                                 << "/dev/null/ttyS0";
-        QTest::newRow("COM0") << ""
-                              << "COM0"
-                              << "/dev/null/COM0";
-        QTest::newRow("leading zero") << ""
-                                      << "COM01"
-                                      << "/dev/null/COM01";
-        QTest::newRow("empty") << ""
-                               << ""
-                               << "/dev/null/";
-        QTest::newRow("path in the name") << "/tmp/ports"
-                                          << "COM1/../x"
-                                          << "/dev/null/COM1/../x";
+        const auto row = [](const char *name, const char *directory, const char *port, const char *path,
+                            bool warned = false) {
+            QTest::newRow(name) << QString(directory) << QString(port) << QString(path) << warned;
+        };
+        row("first port", "", "COM1", "/dev/ttyS0");
+        row("above COM9", "", "COM12", "/dev/ttyS11");
+        row("port folder", "<folder>", "COM3", "<folder>/COM3");
+        row("port folder, above COM9", "<folder>", "COM12", "<folder>/COM12");
+        row("relative port folder", "folder", "COM3", "<folder>/COM3");
+        row("port folder that does not exist", "<folder>/missing", "COM3", "/dev/ttyS2", true);
+        row("port folder that is a file", "<folder>/file", "COM3", "/dev/ttyS2", true);
+        row("not a port", "", "LPT1", "/dev/null/LPT1");
+        row("not a port, port folder", "<folder>", "ttyS0", "/dev/null/ttyS0");
+        row("COM0", "", "COM0", "/dev/null/COM0");
+        row("leading zero", "", "COM01", "/dev/null/COM01");
+        row("empty", "", "", "/dev/null/");
+        row("path in the name", "<folder>", "COM1/../x", "/dev/null/COM1/../x");
     }
 
     void devicePaths() {
         QFETCH(QString, portDirectory);
         QFETCH(QString, portName);
         QFETCH(QString, path);
+        QFETCH(bool, warned);
+        QTemporaryDir workDir;
+        QVERIFY(workDir.isValid());
+        const QString folder = QDir(workDir.path()).filePath(QStringLiteral("folder"));
+        QVERIFY(QDir().mkpath(folder));
+        QFile file(QDir(folder).filePath(QStringLiteral("file")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QString previousDir = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(workDir.path()));
+
         if (!portDirectory.isEmpty())
-            qputenv("DOWNLOADER_PORT_DIR", portDirectory.toLocal8Bit());
-        QCOMPARE(devicePathForPort(portName), path);
+            qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(portDirectory.replace("<folder>", folder)));
+        if (warned) {
+            QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("DOWNLOADER_PORT_DIR=%1 names no folder; "
+                                                                         "using /dev/ttyS*")
+                                                              .arg(portDirectory)));
+        }
+        const QString result = devicePathForPort(portName);
+        QDir::setCurrent(previousDir);
+        QCOMPARE(result, path.replace("<folder>", folder));
     }
 
     void bytesBothWays_data() {
@@ -256,35 +188,67 @@ private slots:
         QVERIFY2(elapsed >= 150 && elapsed < 1000, qPrintable(QString::number(elapsed)));
     }
 
-    // At 1200 baud the module has the last of 120 bytes written in a burst a second later; the
-    // read time-out only starts then, so its answer is not missed.
-    void readTimeoutStartsWhenTheLineHasCarriedTheWrites() {
+    // Writing 120 bytes at 1200 baud takes a second: the module has each byte (nearly) when its
+    // write returns, never a burst ahead of the line. The read after them waits its own 300 ms.
+    void writesKeepPaceWithTheLine() {
         SimulatedModule module;
         QVERIFY(module.isValid());
         qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
+        SerialPort::setByteTime(SerialPort::byteTimeAt1200Baud);
         module.receiveAtLineSpeed(true);
-        module.onByteCount('x', 120, {"A"});
+        module.onByteCount('x', 120, {"A", false, 100});
         SerialPort port;
         QVERIFY(port.open("COM1", 0, 300));
         QElapsedTimer clock;
         clock.start();
-        for (int i = 0; i < 120; ++i)
+        int largestLead = 0;
+        for (int written = 1; written <= 120; ++written) {
             QVERIFY(port.writeByte('x'));
-        QVERIFY2(clock.elapsed() < 300, qPrintable(QString::number(clock.elapsed())));
-        // The line, not the terminal, sets the pace at which the module takes the bytes.
-        QVERIFY(module.received().size() < 60);
+            largestLead = qMax(largestLead, written - int(module.received().size()));
+        }
+        const qint64 writing = clock.elapsed();
+        QVERIFY2(writing >= 980 && writing < 1100, qPrintable(QString::number(writing)));
+        QVERIFY2(largestLead <= 3, qPrintable(QString::number(largestLead)));
+
         char byte = 0;
         bool arrived = false;
-        timedRead(port, byte, arrived);
+        QVERIFY2(timedRead(port, byte, arrived) < 300, "the answer comes 100 ms after the last byte");
         QVERIFY(arrived);
         QCOMPARE(byte, 'A');
-        QVERIFY2(clock.elapsed() >= 990 && clock.elapsed() < 1300, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(module.received(), QByteArray(120, 'x'));
-
-        // On a line that has carried everything, the time-out is the plain 300 ms again.
         const qint64 elapsed = timedRead(port, byte, arrived);
         QVERIFY(!arrived);
-        QVERIFY2(elapsed >= 290 && elapsed < 600, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed >= 290 && elapsed < 400, qPrintable(QString::number(elapsed)));
+    }
+
+    // Closing discards what the line has not carried yet, at once: after a stop the module gets at
+    // most the byte on the wire and the next.
+    void closeSilencesTheLine() {
+        SimulatedModule module;
+        QVERIFY(module.isValid());
+        qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
+        SerialPort::setByteTime(SerialPort::byteTimeAt1200Baud);
+        module.receiveAtLineSpeed(true);
+        SerialPort port;
+        std::atomic_bool stop{false};
+        port.setStopFlag(&stop);
+        QVERIFY(port.open("COM1", 0, 300));
+        std::thread stopper([&stop] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            stop = true;
+        });
+        int written = 0;
+        while (port.writeByte('x'))
+            ++written;
+        stopper.join();
+        QElapsedTimer clock;
+        clock.start();
+        port.close();
+        QVERIFY2(clock.elapsed() < 50, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(written >= 30 && written < 45, qPrintable(QString::number(written)));
+        QTest::qWait(200);
+        QVERIFY2(module.received().size() <= written, qPrintable(QString::number(module.received().size())));
+        QVERIFY2(module.received().size() >= written - 2, qPrintable(QString::number(module.received().size())));
     }
 
     void stopFlagCutsAWaitShort() {
@@ -335,7 +299,7 @@ private slots:
     void secondOpenFails_data() {
         QTest::addColumn<QString>("holder");
         QTest::newRow("held by this program") << "this";
-        QTest::newRow("held by another program") << "other";
+        QTest::newRow("device held by another program") << "other";
     }
 
     void secondOpenFails() {
@@ -345,11 +309,11 @@ private slots:
         qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
 
         SerialPort first;
-        HolderProcess other;
+        PortHolder other;
         if (holder == "this")
             QVERIFY(first.open("COM1", 0, 100));
         else
-            QVERIFY(other.start("COM1"));
+            QVERIFY(other.start(module.devicePath()));
 
         QVERIFY(!SerialPort::probe("COM1"));
         SerialPort second;
@@ -423,12 +387,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsSet(holdPortVariable))
-        return holdPort(qEnvironmentVariable(holdPortVariable));
-    QCoreApplication app(argc, argv);
-    TestSerialPort test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(TestSerialPort)
 
 #include "tst_serialport.moc"

@@ -5,6 +5,7 @@
 #include "mainwindow/formlists.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
+#include "support/portholder.h"
 #include "support/sampleforms.h"
 #include "support/simulatedmodule.h"
 #include "support/transferdriver.h"
@@ -62,7 +63,7 @@ private:
         row("0xFF for a space", Answer::Ok, true, QString());
         row("100000 bytes", Answer::Ok, false, "dberror");
         row("half a reply", Answer::Ok, false, "dberror");
-        row("port held by another", Answer::Ok, false, QString());
+        row("device held by another program", Answer::Ok, false, QString());
         row("Escape before any byte", Answer::EscapeAtOnce, false, QString());
         row("Escape while bytes arrive", Answer::EscapeWhileReceiving, false, QString());
         row("Escape after a failure", Answer::Escape, false, "sep error");
@@ -101,7 +102,7 @@ private slots:
         const char command = '{';
         const QStringList fields = goodFields(kind);
 
-        SerialPort holder;
+        PortHolder holder;
         QString expectedEdit; // the text field 20's edit ends with after a successful read-back
         if (fault == "module vanishes mid-reply") {
             module->onCommand(command, {goodReply(kind).left(500), false, 0, /*vanishAfter=*/true});
@@ -136,8 +137,8 @@ private slots:
             module->onCommand(command, {flood.left(100000)});
         } else if (fault == "half a reply") {
             module->onCommand(command, {linesOf(fields.mid(0, 28))});
-        } else if (fault == "port held by another") {
-            QVERIFY(holder.open(QStringLiteral("COM1"), 0, 100));
+        } else if (fault == "device held by another program") {
+            QVERIFY(holder.start(module->devicePath()));
             QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
         } else if (fault == "Escape while bytes arrive") {
             module->onCommand(command, {goodReply(kind), /*paced=*/true});
@@ -156,6 +157,10 @@ private slots:
             TransferDriver::run([&] { readBack ? window->readup() : window->verify_func(); }, Answer(answer));
         const qint64 elapsed = clock.elapsed();
         QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
+        if (fault == "device held by another program") {
+            QVERIFY2(run.resultShownMs < 500, qPrintable(QString::number(run.resultShownMs)));
+            QCOMPARE(module->received(), QByteArray());
+        }
 
         const TransferTexts &texts = readBack ? textTable().upload : textTable().verify;
         const bool resultExpected = Answer(answer) == Answer::Ok || Answer(answer) == Answer::Escape;
@@ -173,7 +178,7 @@ private slots:
         // No worker left behind, and the port free again at once (unless the line itself is gone).
         QVERIFY(run.worker.isNull());
         QTRY_COMPARE(TransferReplies::threadCount(readBack ? "upThread" : "vThread"), 0);
-        holder.close();
+        holder.finish();
         if (fault != "module vanishes mid-reply") {
             SerialPort again;
             QVERIFY(again.open(QStringLiteral("COM1"), 0, 100));

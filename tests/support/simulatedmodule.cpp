@@ -39,6 +39,7 @@ SimulatedModule::SimulatedModule(const QString &portName, const QString &directo
     QFile::remove(linkPath);
     if (::symlink(slaveName, QFile::encodeName(linkPath).constData()) != 0)
         return;
+    deviceName = QFile::decodeName(slaveName);
     valid = true;
     thread = std::thread([this] { serve(); });
 }

@@ -16,6 +16,11 @@
 #include <thread>
 #include <utility>
 
+// A line a hundred times faster than 1200 baud, for the cases that are not about pace: with
+// SerialPort::setByteTime(fastLineByteTime) the program's writes keep pace with it, and a download
+// takes a tenth of a second.
+constexpr std::chrono::microseconds fastLineByteTime{83};
+
 // The GSM module at the far end of a pseudo-terminal. The program's side of the terminal is
 // published as a link named after the port (COM1, COM12, ...) in a port folder; a test points
 // DOWNLOADER_PORT_DIR at portDirectory() with qputenv before the program opens the port.
@@ -47,6 +52,8 @@ public:
     QString portName() const { return name; }
     // The folder holding the link: the value for DOWNLOADER_PORT_DIR.
     QString portDirectory() const { return directoryPath; }
+    // The program's side of the terminal, which the link leads to.
+    QString devicePath() const { return deviceName; }
 
     // Script. Each rule fires every time its trigger occurs; a later rule for the same trigger
     // replaces the earlier one. A command is '~' followed by the command byte wherever it occurs,
@@ -100,6 +107,7 @@ private:
     std::optional<QTemporaryDir> ownDirectory;
     QString directoryPath;
     QString linkPath;
+    QString deviceName;
     bool valid = false;
 
     int masterFd = -1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/dload.h"
+#include "link/serialport.h"
 #include "link/transferdialog.h"
 #include "link/transferthread.h"
 #include "mainwindow/formlists.h"
@@ -195,10 +196,20 @@ class ModuleFixture {
 protected:
     std::unique_ptr<SimulatedModule> module;
 
+    // The program writes as to a fast line, and the module takes the bytes as they come.
     void startModule() {
+        SerialPort::setByteTime(fastLineByteTime);
         module = std::make_unique<SimulatedModule>(QStringLiteral("COM1"));
         QVERIFY(module->isValid());
         qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(module->portDirectory()));
+    }
+
+    // The program writes at 1200 baud, as it does outside the tests; with a paced module, the module
+    // also takes the bytes no faster than a 1200-baud line carries them, however quickly the
+    // terminal accepts them.
+    void useLineAt1200Baud(bool pacedModule) {
+        SerialPort::setByteTime(SerialPort::byteTimeAt1200Baud);
+        module->receiveAtLineSpeed(pacedModule);
     }
 };
 

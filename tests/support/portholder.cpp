@@ -1,0 +1,56 @@
+#include "portholder.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+bool PortHolder::start(const QString &devicePath) {
+    finish();
+    int toChild[2];
+    int fromChild[2];
+    if (::pipe2(toChild, O_CLOEXEC) != 0)
+        return false;
+    if (::pipe2(fromChild, O_CLOEXEC) != 0) {
+        ::close(toChild[0]);
+        ::close(toChild[1]);
+        return false;
+    }
+    const QByteArray program(PORT_HOLDER_PROGRAM);
+    const QByteArray device = QFile::encodeName(devicePath);
+    char *const arguments[] = {const_cast<char *>(program.constData()), const_cast<char *>(device.constData()),
+                               nullptr};
+
+    pid = ::fork();
+    if (pid == 0) {
+        ::dup2(toChild[0], STDIN_FILENO);
+        ::dup2(fromChild[1], STDOUT_FILENO);
+        ::execv(program.constData(), arguments);
+        ::_exit(127);
+    }
+    ::close(toChild[0]);
+    ::close(fromChild[1]);
+    input = toChild[1];
+    output = fromChild[0];
+    if (pid < 0)
+        return false;
+    // The holder says "held" once it has the device.
+    pollfd ready{output, POLLIN, 0};
+    char answer[5] = {};
+    return ::poll(&ready, 1, 10000) == 1 && ::read(output, answer, 4) == 4 && QByteArray(answer) == "held";
+}
+
+int PortHolder::finish() {
+    if (input >= 0)
+        ::close(input);
+    if (output >= 0)
+        ::close(output);
+    input = output = -1;
+    int status = -1;
+    if (pid > 0)
+        ::waitpid(pid, &status, 0);
+    pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
