@@ -62,7 +62,10 @@ bool writeLine(int fd, const QByteArray &line) {
                                 {QByteArray::fromHex(words[3]), true});
             answer = "ok";
         } else if (verb == "close" && module) {
+            // The bytes, then each one's arrival on the steady clock, which both processes share.
             answer = "ok " + module->received().toHex();
+            for (const auto time : module->arrivalTimes())
+                answer += ' ' + QByteArray::number(qint64(time.time_since_epoch().count()));
             module.reset();
         }
         if (!writeLine(fd, answer))
@@ -111,11 +114,16 @@ bool ModuleHost::onByteCount(char byte, int count, const QByteArray &reply) {
            "ok";
 }
 
-QByteArray ModuleHost::closeModule() {
+ModuleHost::Received ModuleHost::closeModule() {
     const QByteArray answer = request("close");
+    Received received;
     if (!answer.startsWith("ok"))
-        return QByteArray();
-    return QByteArray::fromHex(answer.mid(3));
+        return received;
+    const QList<QByteArray> words = answer.mid(3).split(' ');
+    received.bytes = QByteArray::fromHex(words.first());
+    for (qsizetype i = 1; i < words.size(); ++i)
+        received.arrivalTimes.emplace_back(std::chrono::steady_clock::duration(words.at(i).toLongLong()));
+    return received;
 }
 
 QByteArray ModuleHost::request(const QByteArray &line) {

@@ -3,6 +3,8 @@
 // paced at 1200 baud.
 // For each transfer: the wall time, the floor (the line time of every byte exchanged plus the
 // waits the protocol itself mandates), their ratio, and the CPU time this process spent meanwhile.
+// For the download also the largest lead of its bar over the bytes the module has taken, and for a
+// download cancelled 2 s into the data the time from Escape to a silent line.
 //
 //   bench_transfers [--runs N] [--only NAME,...] [--serial-timeout MS]
 
@@ -23,13 +25,16 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QProgressBar>
 #include <QStringList>
+#include <QTimer>
 
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -72,6 +77,8 @@ struct Figures {
     double wallMs = 0;
     double cpuMs = 0;
     long voluntarySwitches = 0;
+    int largestBarLead = INT_MIN;  // bytes the bar showed beyond those the module had taken
+    double escapeToSilenceMs = -1; // from Escape to the last byte the module took
 
     double floorMs() const { return (bytesOut + bytesIn) * byteTimeMs + mandatedWaitMs; }
 };
@@ -83,10 +90,37 @@ void measureFrom(const Usage &before, Figures &figures) {
     figures.voluntarySwitches = after.voluntarySwitches - before.voluntarySwitches;
 }
 
+// The bar's values as they were shown, and when.
+struct BarSamples {
+    std::vector<std::pair<Clock::time_point, int>> values;
+
+    void follow(QProgressBar *bar) {
+        QObject::connect(bar, &QProgressBar::valueChanged, bar,
+                         [this](int value) { values.emplace_back(Clock::now(), value); });
+    }
+
+    // The most the bar's data steps (after the handshake's ten) ever ran ahead of the data bytes the
+    // module had taken (after '~' and '}') at that moment.
+    int largestLead(const ModuleHost::Received &received) const {
+        int largest = INT_MIN;
+        for (const auto &[time, value] : values) {
+            if (value < 10)
+                continue;
+            const auto taken = std::upper_bound(received.arrivalTimes.begin(), received.arrivalTimes.end(), time) -
+                               received.arrivalTimes.begin();
+            largest = std::max(largest, int((value - 10) - (taken - 2)));
+        }
+        return largest;
+    }
+};
+
 // Runs a transfer dialog, shown over the main window, until its worker has finished and the
 // dialog has shown the result; the wall time runs from the dialog's construction, which starts the
-// worker, to then. Returns whether the transfer succeeded.
-template <typename Dialog> bool runDialog(const std::function<Dialog *()> &makeDialog, Figures &figures) {
+// worker, to then. Returns whether the transfer succeeded. whileShown gets the dialog once it is
+// shown.
+template <typename Dialog>
+bool runDialog(const std::function<Dialog *()> &makeDialog, Figures &figures,
+               const std::function<void(Dialog *)> &whileShown = {}) {
     QEventLoop loop;
     const Usage before = Usage::now();
     std::unique_ptr<Dialog> dialog(makeDialog());
@@ -96,6 +130,8 @@ template <typename Dialog> bool runDialog(const std::function<Dialog *()> &makeD
     if (dialog->worker()->isFinished())
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     dialog->show();
+    if (whileShown)
+        whileShown(dialog.get());
     loop.exec();
     measureFrom(before, figures);
     return dialog->worker()->succeeded();
@@ -125,9 +161,57 @@ Figures benchDownload(ModuleHost &host, MainWindow &window, const Options &) {
     if (!pointAtModule(host) || !host.onCommand('}', handshake) ||
         !host.onByteCount('\r', ConfigText::fieldCount, acknowledgement))
         return figures;
-    figures.ok = runDialog<dload>([&] { return new dload(settings, &window); }, figures);
-    figures.bytesOut = int(host.closeModule().size());
+    BarSamples bar;
+    figures.ok = runDialog<dload>([&] { return new dload(settings, &window); }, figures,
+                                  [&](dload *dialog) { bar.follow(dialog->findChild<QProgressBar *>()); });
+    const ModuleHost::Received received = host.closeModule();
+    figures.bytesOut = int(received.bytes.size());
     figures.bytesIn = figures.ok ? int(handshake.size() + acknowledgement.size()) : 0;
+    figures.largestBarLead = bar.largestLead(received);
+    return figures;
+}
+
+// A download cancelled with Escape 2 s into the data; the dialog's end stops the worker and closes
+// the port. The time from Escape to the last byte the module took is that of a silent line.
+Figures benchCancelledDownload(ModuleHost &host, MainWindow &window, const Options &) {
+    Figures figures{QStringLiteral("download, Escape at 2 s")};
+    LinkSettings settings = window.settings;
+    settings.dataText = composedText();
+    if (!pointAtModule(host) || !host.onCommand('}', "R\x05"))
+        return figures;
+    Clock::time_point escapedAt;
+    QEventLoop loop;
+    {
+        dload dialog(settings, &window);
+        auto *bar = dialog.findChild<QProgressBar *>();
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (bar->value() < 10)
+                return;
+            poll.stop();
+            QTimer::singleShot(2000, &dialog, [&] {
+                escapedAt = Clock::now();
+                dialog.reject(); // what Escape does
+                loop.quit();
+            });
+        });
+        poll.start(5);
+        dialog.show();
+        const Usage before = Usage::now();
+        loop.exec();
+        measureFrom(before, figures);
+    }
+    QEventLoop settle;
+    QTimer::singleShot(500, &settle, &QEventLoop::quit);
+    settle.exec();
+    const ModuleHost::Received received = host.closeModule();
+    figures.ok = escapedAt != Clock::time_point() && !received.arrivalTimes.empty();
+    figures.bytesOut = int(received.bytes.size());
+    figures.bytesIn = 2;
+    if (figures.ok) {
+        figures.escapeToSilenceMs =
+            std::max(0.0, std::chrono::duration<double, std::milli>(received.arrivalTimes.back() - escapedAt).count());
+    }
     return figures;
 }
 
@@ -141,7 +225,7 @@ Figures benchReadBack(ModuleHost &host, MainWindow &window, const Options &optio
     if (!pointAtModule(host) || !host.onCommand('{', reply))
         return figures;
     figures.ok = runDialog<upload>([&] { return new upload(settings, window.centralWidget(), &window); }, figures);
-    figures.bytesOut = int(host.closeModule().size());
+    figures.bytesOut = int(host.closeModule().bytes.size());
     figures.bytesIn = int(reply.size());
     figures.mandatedWaitMs = options.serialTimeoutMs;
     return figures;
@@ -159,7 +243,7 @@ Figures benchVerify(ModuleHost &host, MainWindow &window, const Options &options
     if (!pointAtModule(host) || !host.onCommand(settings.uploadCommand, reply))
         return figures;
     figures.ok = runDialog<verify>([&] { return new verify(settings, window.centralWidget(), &window); }, figures);
-    figures.bytesOut = int(host.closeModule().size());
+    figures.bytesOut = int(host.closeModule().bytes.size());
     figures.bytesIn = int(reply.size());
     figures.mandatedWaitMs = options.serialTimeoutMs;
     return figures;
@@ -187,16 +271,18 @@ Figures benchSilentRead(ModuleHost &host, const Options &options, bool withStopF
 }
 
 void printHeader() {
-    std::printf("%-24s %9s %10s %10s %10s %9s %9s %9s %7s\n", "transfer", "bytes", "floor ms", "wall ms", "wall/floor",
-                "CPU ms", "CPU/wall", "switches", "result");
+    std::printf("%-24s %9s %10s %10s %10s %9s %9s %9s %9s %11s %7s\n", "transfer", "bytes", "floor ms", "wall ms",
+                "wall/floor", "CPU ms", "CPU/wall", "switches", "bar lead", "silent ms", "result");
 }
 
 void printRow(const Figures &f) {
     const QByteArray name = f.name.toUtf8();
     const QByteArray bytes = QByteArray::number(f.bytesOut) + '+' + QByteArray::number(f.bytesIn);
-    std::printf("%-24s %9s %10.1f %10.1f %10.4f %9.2f %8.3f%% %9ld %7s\n", name.constData(), bytes.constData(),
+    const QByteArray lead = f.largestBarLead == INT_MIN ? "-" : QByteArray::number(f.largestBarLead);
+    const QByteArray silent = f.escapeToSilenceMs < 0 ? "-" : QByteArray::number(f.escapeToSilenceMs, 'f', 1);
+    std::printf("%-24s %9s %10.1f %10.1f %10.4f %9.2f %8.3f%% %9ld %9s %11s %7s\n", name.constData(), bytes.constData(),
                 f.floorMs(), f.wallMs, f.wallMs / f.floorMs(), f.cpuMs, 100.0 * f.cpuMs / f.wallMs, f.voluntarySwitches,
-                f.ok ? "ok" : "FAILED");
+                lead.constData(), silent.constData(), f.ok ? "ok" : "FAILED");
     std::fflush(stdout);
 }
 
@@ -215,7 +301,7 @@ void printMedians(const std::vector<Figures> &all) {
     std::printf("\nmedians:\n");
     printHeader();
     for (const QString &name : names) {
-        std::vector<double> wall, cpu, switches;
+        std::vector<double> wall, cpu, switches, lead, silent;
         Figures summary;
         for (const Figures &f : all) {
             if (f.name != name)
@@ -224,10 +310,14 @@ void printMedians(const std::vector<Figures> &all) {
             wall.push_back(f.wallMs);
             cpu.push_back(f.cpuMs);
             switches.push_back(double(f.voluntarySwitches));
+            lead.push_back(double(f.largestBarLead));
+            silent.push_back(f.escapeToSilenceMs);
         }
         summary.wallMs = median(wall);
         summary.cpuMs = median(cpu);
         summary.voluntarySwitches = long(median(switches));
+        summary.largestBarLead = int(median(lead));
+        summary.escapeToSilenceMs = median(silent);
         summary.ok = std::all_of(all.begin(), all.end(), [&](const Figures &f) { return f.name != name || f.ok; });
         printRow(summary);
     }
@@ -253,7 +343,8 @@ bool parseOptions(int argc, char **argv, Options &options) {
 int main(int argc, char **argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: %s [--runs N] [--only download,readback,verify,silent] [--serial-timeout MS]\n",
+        std::fprintf(stderr,
+                     "usage: %s [--runs N] [--only download,cancel,readback,verify,silent] [--serial-timeout MS]\n",
                      argv[0]);
         const bool help =
             std::any_of(argv + 1, argv + argc, [](const char *arg) { return !std::strcmp(arg, "--help"); });
@@ -283,6 +374,8 @@ int main(int argc, char **argv) {
     for (int run = 0; run < options.runs; ++run) {
         if (wanted("download"))
             add(benchDownload(host, window, options));
+        if (wanted("cancel"))
+            add(benchCancelledDownload(host, window, options));
         if (wanted("readback"))
             add(benchReadBack(host, window, options));
         if (wanted("verify"))

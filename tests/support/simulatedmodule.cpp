@@ -92,6 +92,11 @@ QByteArray SimulatedModule::received() const {
     return receivedBytes;
 }
 
+std::vector<SimulatedModule::Clock::time_point> SimulatedModule::arrivalTimes() const {
+    std::lock_guard lock(mutex);
+    return receivedTimes;
+}
+
 int SimulatedModule::receivedCount(char byte) const {
     std::lock_guard lock(mutex);
     return int(receivedBytes.count(byte));
@@ -227,6 +232,7 @@ void SimulatedModule::receive(char byte) {
         firstByteSettings = settings;
     }
     receivedBytes.append(byte);
+    receivedTimes.push_back(Clock::now());
     receivedChanged.notify_all();
 
     if (afterTilde) {

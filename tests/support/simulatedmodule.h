@@ -15,6 +15,7 @@
 #include <optional>
 #include <thread>
 #include <utility>
+#include <vector>
 
 // A line a hundred times faster than 1200 baud, for the cases that are not about pace: with
 // SerialPort::setByteTime(fastLineByteTime) the program's writes keep pace with it, and a download
@@ -70,8 +71,9 @@ public:
     // Sends bytes now, unasked.
     void send(const QByteArray &bytes, bool paced = false);
 
-    // Every byte received so far, in order.
+    // Every byte received so far, in order, and when each arrived.
     QByteArray received() const;
+    std::vector<Clock::time_point> arrivalTimes() const;
     int receivedCount(char byte) const;
     bool waitForReceived(int byteCount, int timeoutMs = 5000) const;
     bool waitForByteCount(char byte, int count, int timeoutMs = 5000) const;
@@ -117,6 +119,7 @@ private:
     mutable std::mutex mutex;
     mutable std::condition_variable receivedChanged;
     QByteArray receivedBytes;
+    std::vector<Clock::time_point> receivedTimes;
     std::optional<termios> firstByteSettings;
     std::map<char, Reply> commandReplies;
     std::map<std::pair<char, int>, Reply> countReplies;
