@@ -1,3 +1,4 @@
+#include "mainwindow/applicationfont.h"
 #include "mainwindow/formlists.h"
 #include "mainwindow/formvalues.h"
 #include "mainwindow/mainwindow.h"
@@ -5,6 +6,7 @@
 #include "support/buildtexts.h"
 
 #include <QDir>
+#include <QFontMetrics>
 #include <QSet>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -62,6 +64,7 @@ class TestMainForm : public QObject {
 
 private slots:
     void initTestCase() {
+        useFormFont(); // the form is laid out for the program's own font
         // No default configuration file here: the form keeps what it was built with.
         QVERIFY(workDir.isValid());
         QVERIFY(QDir::setCurrent(workDir.path()));
@@ -404,6 +407,37 @@ private slots:
         QVERIFY(!ui()->smskp_combo->font().bold());
         QCOMPARE(ui()->smskp_combo->font().weight(), QFont::Normal);
         QVERIFY(!ui()->label_2->font().bold());
+    }
+
+    void fixedSizeWidgetsShowTheirWholeText() {
+        // Measured as shown: polishing applies the style sheets to the pages not on top too.
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->ensurePolished();
+        QStringList cut;
+        for (QLabel *label : ui()->centralWidget->findChildren<QLabel *>()) {
+            if (label->text().isEmpty())
+                continue;
+            // As the label draws it: its alignment, wrapped at its width if it wraps.
+            const QRect room = label->contentsRect();
+            const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+            const QRect needed = QFontMetrics(label->font()).boundingRect(room, flags, label->text());
+            if (!room.contains(needed))
+                cut << QStringLiteral("%1 needs %2x%3 in %4x%5")
+                           .arg(label->objectName())
+                           .arg(needed.width())
+                           .arg(needed.height())
+                           .arg(room.width())
+                           .arg(room.height());
+        }
+        for (QAbstractButton *button : ui()->centralWidget->findChildren<QAbstractButton *>()) {
+            if (!button->text().isEmpty() && button->sizeHint().width() > button->width())
+                cut << QStringLiteral("%1 needs width %2 in %3")
+                           .arg(button->objectName())
+                           .arg(button->sizeHint().width())
+                           .arg(button->width());
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
     }
 
     void paletteAndStyleSheets() {
