@@ -88,9 +88,13 @@ void applyRinging(FormValues &form, const QString &part) {
     }
 }
 
+// The part is two integer characters, a comma and the decimal digit. A part that ends at its comma
+// was sent with an empty decimal edit: that edit stays empty, so the next download sends the part
+// unchanged. (A decimal digit sent as a space arrives stripped, and so as an empty one.)
 void applyAnalogPair(FormValues &form, int firstEdit, const QString &part) {
     form.edits[firstEdit] = isMaxVoltageEdit(form.editNames.value(firstEdit)) ? part.left(2) : part.mid(1, 1);
-    form.edits[firstEdit + 1] = part.right(1);
+    const bool decimalDigitEmpty = part.size() == 3 && part.endsWith(QLatin1Char(','));
+    form.edits[firstEdit + 1] = decimalDigitEmpty ? QString() : part.right(1);
 }
 
 void applyPhoneRows(FormValues &form, const QStringList &rowParts) {

@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(text("maxsms"), QString("10"));
         const QStringList analogEdits = {"abe1_lo", "abe1_lo_2", "abe1_hi", "abe1_hi_2", "abe1_x", "abe1_x_2",
                                          "abe2_lo", "abe2_lo_2", "abe2_hi", "abe2_hi_2", "abe2_x", "abe2_x_2"};
-        const QStringList analogValues = {"5", "3", "8", ",", "10", "0", "2", "0", "9", "9", "12", "5"};
+        const QStringList analogValues = {"5", "3", "8", "", "10", "0", "2", "0", "9", "9", "12", "5"};
         for (int index = 0; index < analogEdits.size(); ++index)
             QCOMPARE(text(qPrintable(analogEdits.at(index))), analogValues.at(index));
         const QList<QLineEdit *> edits = formLists(window->ui->centralWidget).edits;
@@ -180,9 +180,19 @@ private slots:
         QCOMPARE(TransferReplies::threadCount("upThread"), 0);
     }
 
-    // A configuration downloaded to the module and read back restores the form.
+    void downloadThenReadBackRestoresTheForm_data() {
+        QTest::addColumn<QStringList>("decimals"); // abe1_lo_2, abe1_hi_2, abe1_x_2, abe2_lo_2, ...
+        QTest::newRow("sample form") << QStringList{"5", "0", "9", "1", "9", "0"};
+        QTest::newRow("empty decimal digits") << QStringList{"", "", "", "", "", ""};
+    }
+
+    // A configuration downloaded to the module and read back restores the form, and the next
+    // download sends the same bytes.
     void downloadThenReadBackRestoresTheForm() {
-        const FormValues form = SampleForms::roundTrip();
+        QFETCH(QStringList, decimals);
+        FormValues form = SampleForms::roundTrip();
+        for (int pair = 0; pair < decimals.size(); ++pair)
+            form.edits[form.editNames.indexOf(QLatin1String("abe1_lo_2")) + 2 * pair] = decimals.at(pair);
         putWindowForm(form);
         QCOMPARE(windowForm(), form);
         module->onCommand('}', {"R\x05"});
@@ -205,6 +215,10 @@ private slots:
         // A number of no operator: the manual entry, with the number editable.
         QCOMPARE(window->ui->smskp_combo->currentIndex(), 3);
         QVERIFY(window->ui->smskp->isEnabled());
+
+        const TransferDriver::Run again = TransferDriver::run([this] { window->download(); }, Answer::Ok);
+        QVERIFY2(again.failure.isEmpty(), qPrintable(again.failure));
+        QCOMPARE(module->received(), sent + "~{" + sent);
     }
 
     void replyVariants_data() {
@@ -223,9 +237,9 @@ private slots:
         QTest::newRow("no final line end") << linesOf(fields).chopped(2) << "t8"
                                            << "0012345678901";
         fields = storedFields();
-        fields[9] = QStringLiteral("08,").leftJustified(16);
-        QTest::newRow("empty decimal digit gives the comma") << linesOf(fields) << "abe1_hi_2"
-                                                             << ",";
+        fields[10] = QStringLiteral("10,").leftJustified(16);
+        QTest::newRow("empty decimal digit leaves its edit empty") << linesOf(fields) << "abe1_x_2"
+                                                                   << "";
         QTest::newRow("line feeds only") << storedFields().join(QLatin1Char('\n')).toLatin1() + '\n'
                                          << "m_nev"
                                          << "Front gate";
