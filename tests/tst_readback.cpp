@@ -244,8 +244,8 @@ private slots:
         QTest::newRow("output 7 is carried by no radio")
             << "07" << none << QList<bool>{false, false, false, false, false};
         QTest::newRow("colon is 10") << "0:" << none << QList<bool>{false, false, false, false, false};
-        QTest::newRow("one character: output counts 0") << "1" << QList<bool>{true, false, false, false, false, false}
-                                                        << QList<bool>{true, false, false, false, false};
+        QTest::newRow("one character names no output") << "1" << QList<bool>{true, false, false, false, false, false}
+                                                       << QList<bool>{false, false, false, false, false};
     }
 
     void phoneRowOddCharacters() {

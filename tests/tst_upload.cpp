@@ -29,8 +29,8 @@ namespace {
 
 constexpr auto expectedTexts = &BuildTexts::readBack;
 
-// The form before a read: every right of row 2 and its output 4, every output bistable, and an
-// SMS centre of no operator.
+// The form before a read: every right of row 2 and its output 4, row 4 on output 2, every output
+// bistable, and an SMS centre of no operator.
 FormValues formBeforeRead() {
     FormValues form = SampleForms::filled();
     form.edits[0] = QStringLiteral("36201234567");
@@ -40,6 +40,8 @@ FormValues formBeforeRead() {
         const QString &name = form.radioNames.at(index);
         if (name.startsWith(QLatin1String("r2_")))
             form.radios[index] = name == QLatin1String("r2_4");
+        else if (name.startsWith(QLatin1String("r4_")))
+            form.radios[index] = name == QLatin1String("r4_2");
         else if (name.startsWith('k') || name.startsWith('b'))
             form.radios[index] = name.startsWith('b');
     }
@@ -116,8 +118,9 @@ private slots:
         window->ui->tabWidget->setCurrentIndex(2);
         // Read-back asks with the fixed '{', whatever the upload command is.
         window->settings.uploadCommand = 'X';
-        const QByteArray reply = linesOf(storedFields());
-        module->onCommand('{', {reply});
+        QStringList fields = storedFields();
+        fields[51] = QStringLiteral("0").leftJustified(16); // row 4 names no output
+        module->onCommand('{', {linesOf(fields)});
 
         const TransferDriver::Run run = readup(Answer::Ok);
         QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
@@ -159,10 +162,11 @@ private slots:
         for (const char *name : {"k1", "b2", "k3", "b4"})
             QVERIFY2(!checked(name), name);
 
-        // Row 2 "31": rights of inputs 1 and 2, output 1. Row 3 "Q3": mask 33, output 3. Row 8 "o0":
-        // mask 63, output 0. Row 5 "04": output 4. Every other row: nothing, output 0.
+        // Row 2 "31": rights of inputs 1 and 2, output 1. Row 3 "Q3": mask 33, output 3. Row 4 "0": no
+        // right, and its output 2 kept. Row 5 "04": output 4. Row 8 "o0": mask 63, output 0. Every
+        // other row: nothing, output 0.
         const QList<int> masks = {0, 3, 33, 0, 0, 0, 0, 63};
-        const QList<int> outputs = {0, 1, 3, 0, 4, 0, 0, 0};
+        const QList<int> outputs = {0, 1, 3, 2, 4, 0, 0, 0};
         for (int row = 1; row <= 8; ++row) {
             for (int column = 1; column <= 6; ++column) {
                 const QString group = QStringLiteral("%1.%2").arg(row).arg(column);
