@@ -63,10 +63,14 @@ bool isMaxVoltageEdit(const QString &name) {
     return name == QLatin1String("abe1_x") || name == QLatin1String("abe2_x");
 }
 
-// A digit of a phone row part: its code minus the code of '0'; a missing character counts as '0'.
+// A digit of a phone row part: its code minus the code of '0'.
 int rowDigit(const QString &part, int position) {
-    return position < part.size() ? part.at(position).unicode() - '0' : 0;
+    return part.at(position).unicode() - '0';
 }
+
+// A phone row part too short to name an output names one that no radio of the row carries, so the
+// row keeps its choice, as it does for a digit outside '0' to '4'.
+constexpr int noOutput = -1;
 
 bool bitSet(int mask, int column) {
     return column >= 1 && column <= 31 && ((mask >> (column - 1)) & 1);
@@ -88,9 +92,13 @@ void applyRinging(FormValues &form, const QString &part) {
     }
 }
 
+// The part is two integer characters, a comma and the decimal digit. A part that ends at its comma
+// was sent with an empty decimal edit: that edit stays empty, so the next download sends the part
+// unchanged. (A decimal digit sent as a space arrives stripped, and so as an empty one.)
 void applyAnalogPair(FormValues &form, int firstEdit, const QString &part) {
     form.edits[firstEdit] = isMaxVoltageEdit(form.editNames.value(firstEdit)) ? part.left(2) : part.mid(1, 1);
-    form.edits[firstEdit + 1] = part.right(1);
+    const bool decimalDigitEmpty = part.size() == 3 && part.endsWith(QLatin1Char(','));
+    form.edits[firstEdit + 1] = decimalDigitEmpty ? QString() : part.right(1);
 }
 
 void applyPhoneRows(FormValues &form, const QStringList &rowParts) {
@@ -99,7 +107,7 @@ void applyPhoneRows(FormValues &form, const QStringList &rowParts) {
     for (int row = 1; row <= FormValues::phoneRows; ++row) {
         const QString &part = rowParts.at(row - 1);
         masks[row] = rowDigit(part, 0);
-        outputs[row] = rowDigit(part, 1);
+        outputs[row] = part.size() >= 2 ? rowDigit(part, 1) : noOutput;
         form.edits[FormValues::firstPhoneEdit + row - 1] = part.mid(2);
     }
 

@@ -38,8 +38,9 @@ struct Result {
 // `received` is the reply exactly as the bytes came in; the last byte is not repeated.
 // `current` gives the form's lists (names, "group" properties) and the values that the reply leaves
 // as they are. Edits get the reply's texts uncut: the form's line edits cut them to their maximum
-// length. A phone row's output radios are all unchecked when the reply names an output no radio of
-// the row carries; the form's exclusive group then keeps its checked radio.
+// length. An analog part that ends at its comma leaves the decimal-digit edit empty. A phone row's
+// output radios are all unchecked when the reply names an output no radio of the row carries, or no
+// output at all (a part of one character); the form's exclusive group then keeps its checked radio.
 Result parse(const QByteArray &received, const LinkSettings &settings, const FormValues &current);
 
 } // namespace ReadBack

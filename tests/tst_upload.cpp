@@ -29,8 +29,8 @@ namespace {
 
 constexpr auto expectedTexts = &BuildTexts::readBack;
 
-// The form before a read: every right of row 2 and its output 4, every output bistable, and an
-// SMS centre of no operator.
+// The form before a read: every right of row 2 and its output 4, row 4 on output 2, every output
+// bistable, and an SMS centre of no operator.
 FormValues formBeforeRead() {
     FormValues form = SampleForms::filled();
     form.edits[0] = QStringLiteral("36201234567");
@@ -40,6 +40,8 @@ FormValues formBeforeRead() {
         const QString &name = form.radioNames.at(index);
         if (name.startsWith(QLatin1String("r2_")))
             form.radios[index] = name == QLatin1String("r2_4");
+        else if (name.startsWith(QLatin1String("r4_")))
+            form.radios[index] = name == QLatin1String("r4_2");
         else if (name.startsWith('k') || name.startsWith('b'))
             form.radios[index] = name.startsWith('b');
     }
@@ -116,8 +118,9 @@ private slots:
         window->ui->tabWidget->setCurrentIndex(2);
         // Read-back asks with the fixed '{', whatever the upload command is.
         window->settings.uploadCommand = 'X';
-        const QByteArray reply = linesOf(storedFields());
-        module->onCommand('{', {reply});
+        QStringList fields = storedFields();
+        fields[51] = QStringLiteral("0").leftJustified(16); // row 4 names no output
+        module->onCommand('{', {linesOf(fields)});
 
         const TransferDriver::Run run = readup(Answer::Ok);
         QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
@@ -141,7 +144,7 @@ private slots:
         QCOMPARE(text("maxsms"), QString("10"));
         const QStringList analogEdits = {"abe1_lo", "abe1_lo_2", "abe1_hi", "abe1_hi_2", "abe1_x", "abe1_x_2",
                                          "abe2_lo", "abe2_lo_2", "abe2_hi", "abe2_hi_2", "abe2_x", "abe2_x_2"};
-        const QStringList analogValues = {"5", "3", "8", ",", "10", "0", "2", "0", "9", "9", "12", "5"};
+        const QStringList analogValues = {"5", "3", "8", "", "10", "0", "2", "0", "9", "9", "12", "5"};
         for (int index = 0; index < analogEdits.size(); ++index)
             QCOMPARE(text(qPrintable(analogEdits.at(index))), analogValues.at(index));
         const QList<QLineEdit *> edits = formLists(window->ui->centralWidget).edits;
@@ -159,10 +162,11 @@ private slots:
         for (const char *name : {"k1", "b2", "k3", "b4"})
             QVERIFY2(!checked(name), name);
 
-        // Row 2 "31": rights of inputs 1 and 2, output 1. Row 3 "Q3": mask 33, output 3. Row 8 "o0":
-        // mask 63, output 0. Row 5 "04": output 4. Every other row: nothing, output 0.
+        // Row 2 "31": rights of inputs 1 and 2, output 1. Row 3 "Q3": mask 33, output 3. Row 4 "0": no
+        // right, and its output 2 kept. Row 5 "04": output 4. Row 8 "o0": mask 63, output 0. Every
+        // other row: nothing, output 0.
         const QList<int> masks = {0, 3, 33, 0, 0, 0, 0, 63};
-        const QList<int> outputs = {0, 1, 3, 0, 4, 0, 0, 0};
+        const QList<int> outputs = {0, 1, 3, 2, 4, 0, 0, 0};
         for (int row = 1; row <= 8; ++row) {
             for (int column = 1; column <= 6; ++column) {
                 const QString group = QStringLiteral("%1.%2").arg(row).arg(column);
@@ -180,9 +184,19 @@ private slots:
         QCOMPARE(TransferReplies::threadCount("upThread"), 0);
     }
 
-    // A configuration downloaded to the module and read back restores the form.
+    void downloadThenReadBackRestoresTheForm_data() {
+        QTest::addColumn<QStringList>("decimals"); // abe1_lo_2, abe1_hi_2, abe1_x_2, abe2_lo_2, ...
+        QTest::newRow("sample form") << QStringList{"5", "0", "9", "1", "9", "0"};
+        QTest::newRow("empty decimal digits") << QStringList{"", "", "", "", "", ""};
+    }
+
+    // A configuration downloaded to the module and read back restores the form, and the next
+    // download sends the same bytes.
     void downloadThenReadBackRestoresTheForm() {
-        const FormValues form = SampleForms::roundTrip();
+        QFETCH(QStringList, decimals);
+        FormValues form = SampleForms::roundTrip();
+        for (int pair = 0; pair < decimals.size(); ++pair)
+            form.edits[form.editNames.indexOf(QLatin1String("abe1_lo_2")) + 2 * pair] = decimals.at(pair);
         putWindowForm(form);
         QCOMPARE(windowForm(), form);
         module->onCommand('}', {"R\x05"});
@@ -205,6 +219,10 @@ private slots:
         // A number of no operator: the manual entry, with the number editable.
         QCOMPARE(window->ui->smskp_combo->currentIndex(), 3);
         QVERIFY(window->ui->smskp->isEnabled());
+
+        const TransferDriver::Run again = TransferDriver::run([this] { window->download(); }, Answer::Ok);
+        QVERIFY2(again.failure.isEmpty(), qPrintable(again.failure));
+        QCOMPARE(module->received(), sent + "~{" + sent);
     }
 
     void replyVariants_data() {
@@ -223,9 +241,9 @@ private slots:
         QTest::newRow("no final line end") << linesOf(fields).chopped(2) << "t8"
                                            << "0012345678901";
         fields = storedFields();
-        fields[9] = QStringLiteral("08,").leftJustified(16);
-        QTest::newRow("empty decimal digit gives the comma") << linesOf(fields) << "abe1_hi_2"
-                                                             << ",";
+        fields[10] = QStringLiteral("10,").leftJustified(16);
+        QTest::newRow("empty decimal digit leaves its edit empty") << linesOf(fields) << "abe1_x_2"
+                                                                   << "";
         QTest::newRow("line feeds only") << storedFields().join(QLatin1Char('\n')).toLatin1() + '\n'
                                          << "m_nev"
                                          << "Front gate";
