@@ -9,24 +9,29 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QTextStream>
 
 namespace {
 
 const QString defaultFileName = QStringLiteral("default_tkm-720.sms");
 
-// Writes the lines to the file, replacing what it held; false when it could not be written.
+// Writes the lines to the file, replacing what it held; false when it could not be written. The
+// lines go to a temporary file beside it, which takes its place only once complete: a write that
+// fails (a full disk) leaves the old file as it was.
 bool writeSmsFile(const QString &path, const QStringList &lines) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
         return false;
     QTextStream out(&file);
     out.setEncoding(QStringConverter::System);
     SmsFile::write(out, lines);
     out.flush();
-    const bool streamOk = out.status() == QTextStream::Ok;
-    file.close();
-    return streamOk && file.error() == QFileDevice::NoError;
+    if (out.status() != QTextStream::Ok) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace

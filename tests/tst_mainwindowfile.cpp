@@ -3,6 +3,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
 #include "support/buildtexts.h"
+#include "support/filedialog.h"
 #include "support/modal.h"
 
 #include <QCheckBox>
@@ -23,6 +24,9 @@ Q_DECLARE_METATYPE(FormValues)
 namespace {
 
 using BuildTexts::byBuild;
+using Modal::Answer;
+using Modal::answerFileDialog;
+using Modal::ShownDialog;
 
 const QString defaultFile = QStringLiteral("default_tkm-720.sms");
 
@@ -124,44 +128,6 @@ void writeFile(const QString &name, const QByteArray &bytes) {
 QByteArray readFile(const QString &name) {
     QFile file(name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-// What a file dialog showed when it opened.
-struct ShownDialog {
-    QString caption;
-    QStringList filters;
-    QString directory;
-    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
-};
-
-enum class Answer { Accept, Force, Cancel };
-
-// Answers the next file dialog: types the name into its file-name box and accepts as the user
-// does (Accept), has it return the typed name whatever it names (Force), or cancels it.
-void answerFileDialog(const QString &name, Answer answer, ShownDialog *shown = nullptr) {
-    Modal::whenShown([=](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        if (!dialog) {
-            modal->close();
-            QFAIL("the modal window is not a file dialog");
-        }
-        if (shown)
-            *shown = {dialog->windowTitle(), dialog->nameFilters(), dialog->directory().path(), dialog->acceptMode()};
-        QDialog *asDialog = dialog;
-        if (answer == Answer::Cancel) {
-            asDialog->reject();
-            return;
-        }
-        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(name);
-        if (answer == Answer::Accept)
-            asDialog->accept();
-        else
-            asDialog->done(QDialog::Accepted);
-        if (dialog->isVisible()) {
-            asDialog->reject();
-            QFAIL("the file dialog refused the name");
-        }
-    });
 }
 
 } // namespace
