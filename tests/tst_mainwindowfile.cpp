@@ -1,3 +1,4 @@
+#include "configfile/smsfile.h"
 #include "mainwindow/formlists.h"
 #include "mainwindow/formvalues.h"
 #include "mainwindow/mainwindow.h"
@@ -338,6 +339,14 @@ private slots:
         longer.edits[1] = QStringLiteral("1234");
         longer.edits[19] = QStringLiteral("----");
         QTest::newRow("longer lines cut, four dashes are text") << bytesOf(longLines) << true << longer;
+
+        // A line as long as a file may hold is cut by its edit like any other; a longer one
+        // refuses the file.
+        const QString longest(SmsFile::maxLineLength, QLatin1Char('n'));
+        FormValues cut = form;
+        cut.edits[3] = longest.left(16); // m_nev
+        QTest::newRow("line of the longest length cut") << bytesOf(withLine(3, longest)) << true << cut;
+        QTest::newRow("line longer than that") << bytesOf(withLine(3, longest + QLatin1Char('n'))) << false << form;
 
         // tc4_7 and tc1_10 are checked in the variant-1 form (every third box).
         QVERIFY(form.checks.at(checkLine("tc4_7") - 55) && form.checks.at(checkLine("tc1_10") - 55));
