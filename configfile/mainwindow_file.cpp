@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSaveFile>
@@ -79,11 +80,13 @@ void MainWindow::loadSmsFile() {
         return;
     }
 
-    // A file that cannot be opened (a folder, no read permission) reads as one empty line, and so
-    // fails the line count.
+    // A file that cannot be opened (no read permission) reads as one empty line, and so fails the
+    // line count; so does anything but a regular file, which is never opened: a folder, a FIFO
+    // (opening it waits for a writer) or a device (a link to /dev/zero never ends). QFileInfo
+    // looks through links.
     QStringList lines{QString()};
     QFile file(settings.filePath);
-    if (file.open(QIODevice::ReadOnly)) {
+    if (QFileInfo(settings.filePath).isFile() && file.open(QIODevice::ReadOnly)) {
         QTextStream in(&file);
         in.setEncoding(QStringConverter::System);
         lines = SmsFile::readLines(in);

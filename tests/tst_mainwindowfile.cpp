@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +19,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <memory>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(FormValues)
 
@@ -129,6 +136,40 @@ void writeFile(const QString &name, const QByteArray &bytes) {
 QByteArray readFile(const QString &name) {
     QFile file(name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Puts at name what the loader must refuse without reading it through: a 1 GB file of zero bytes
+// without a line end ("sparse": it takes no disk space), a FIFO that nobody writes to, or a link
+// to a FIFO or to /dev/zero.
+void makeCostlyFile(const QString &kind, const QString &name) {
+    if (kind == QLatin1String("sparse")) {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(qint64(1) << 30));
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(mkfifo(QFile::encodeName(name).constData(), 0600), 0);
+    } else if (kind == QLatin1String("link to a fifo")) {
+        QCOMPARE(mkfifo("fifo", 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("fifo"), name));
+    } else if (kind == QLatin1String("link to /dev/zero")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), name));
+    } else {
+        QFAIL("unknown kind of file");
+    }
+}
+
+// Opening a FIFO for reading waits for a writer, for ever if none comes. This writer comes a few
+// seconds on (opening without waiting, so that it never blocks itself) and leaves at once: a
+// loader that opens the FIFO then fails the time limit instead of hanging the test. At anything
+// else but a FIFO with a reader, the late open does nothing.
+std::jthread releaseFifoLater(const QString &path) {
+    return std::jthread([path = QFile::encodeName(path)](std::stop_token stop) {
+        for (int waited = 0; waited < 3000 && !stop.stop_requested(); waited += 10)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const int fd = stop.stop_requested() ? -1 : ::open(path.constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+    });
 }
 
 } // namespace
@@ -410,6 +451,33 @@ private slots:
         }
     }
 
+    void costlyFileRefusedAtOnce_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("1 GB sparse file") << "sparse";
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("link to a FIFO") << "link to a fifo";
+        QTest::newRow("link to /dev/zero") << "link to /dev/zero";
+    }
+
+    void costlyFileRefusedAtOnce() {
+        QFETCH(QString, kind);
+        const FormValues prior = sampleForm(2);
+        openPriorFile(prior);
+        makeCostlyFile(kind, QStringLiteral("case.sms"));
+        const std::jthread release = releaseFifoLater(QStringLiteral("case.sms"));
+
+        Modal::MessageBoxCatcher catcher;
+        window->settings.filePath = QStringLiteral("case.sms");
+        QElapsedTimer clock;
+        clock.start();
+        window->loadSmsFile();
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("took %1 ms").arg(clock.elapsed())));
+        QCOMPARE(catcher.titles, QStringList(fileErrorTitle()));
+        QCOMPARE(catcher.texts, QStringList(syntaxText()));
+        QCOMPARE(window->settings.filePath, QStringLiteral("case.sms"));
+        verifyPriorFileKept(prior);
+    }
+
     void missingFile_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("reported");
@@ -473,12 +541,15 @@ private slots:
     }
 
     void startUp_data() {
-        QTest::addColumn<QString>("defaultFileKind"); // "none", "good", "bad" or "folder"
+        QTest::addColumn<QString>("defaultFileKind"); // "none", "good", "bad", "folder" or costly
         QTest::addColumn<bool>("reported");
         QTest::newRow("no default file") << "none" << false;
         QTest::newRow("well-formed default file") << "good" << false;
         QTest::newRow("default file of 150 lines") << "bad" << true;
         QTest::newRow("folder of that name") << "folder" << true;
+        QTest::newRow("1 GB sparse default file") << "sparse" << true;
+        QTest::newRow("FIFO of that name") << "fifo" << true;
+        QTest::newRow("link to /dev/zero of that name") << "link to /dev/zero" << true;
     }
 
     void startUp() {
@@ -493,10 +564,16 @@ private slots:
             writeFile(defaultFile, bytesOf(lines.mid(1)));
         else if (defaultFileKind == QLatin1String("folder"))
             QVERIFY(QDir().mkdir(defaultFile));
+        else if (defaultFileKind != QLatin1String("none"))
+            makeCostlyFile(defaultFileKind, defaultFile);
+        const std::jthread release = releaseFifoLater(defaultFile);
 
         QTest::failOnWarning(QRegularExpression(QStringLiteral("QIODevice")));
         Modal::MessageBoxCatcher catcher;
+        QElapsedTimer clock;
+        clock.start();
         window = std::make_unique<MainWindow>();
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("took %1 ms").arg(clock.elapsed())));
         // The box was shown and closed inside the constructor, before the window was ever shown.
         QVERIFY(!window->isVisible());
         QCOMPARE(catcher.texts, reported ? QStringList(syntaxText()) : QStringList());
@@ -511,6 +588,8 @@ private slots:
         QCOMPARE(window->ui->smskp_combo->currentIndex(), loaded ? 2 : 0);
         QVERIFY(!window->ui->smskp->isEnabled());
         QCOMPARE(window->portLabel->text(), QStringLiteral("COM1  Baud: 1200"));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 };
 
