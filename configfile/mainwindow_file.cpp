@@ -7,26 +7,32 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QTextStream>
 
 namespace {
 
 const QString defaultFileName = QStringLiteral("default_tkm-720.sms");
 
-// Writes the lines to the file, replacing what it held; false when it could not be written.
+// Writes the lines to the file, replacing what it held; false when it could not be written. The
+// lines go to a temporary file beside it, which takes its place only once complete: a write that
+// fails (a full disk) leaves the old file as it was.
 bool writeSmsFile(const QString &path, const QStringList &lines) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
         return false;
     QTextStream out(&file);
     out.setEncoding(QStringConverter::System);
     SmsFile::write(out, lines);
     out.flush();
-    const bool streamOk = out.status() == QTextStream::Ok;
-    file.close();
-    return streamOk && file.error() == QFileDevice::NoError;
+    if (out.status() != QTextStream::Ok) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace
@@ -74,11 +80,13 @@ void MainWindow::loadSmsFile() {
         return;
     }
 
-    // A file that cannot be opened (a folder, no read permission) reads as one empty line, and so
-    // fails the line count.
+    // A file that cannot be opened (no read permission) reads as one empty line, and so fails the
+    // line count; so does anything but a regular file, which is never opened: a folder, a FIFO
+    // (opening it waits for a writer) or a device (a link to /dev/zero never ends). QFileInfo
+    // looks through links.
     QStringList lines{QString()};
     QFile file(settings.filePath);
-    if (file.open(QIODevice::ReadOnly)) {
+    if (QFileInfo(settings.filePath).isFile() && file.open(QIODevice::ReadOnly)) {
         QTextStream in(&file);
         in.setEncoding(QStringConverter::System);
         lines = SmsFile::readLines(in);

@@ -1,12 +1,15 @@
+#include "configfile/smsfile.h"
 #include "mainwindow/formlists.h"
 #include "mainwindow/formvalues.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
 #include "support/buildtexts.h"
+#include "support/filedialog.h"
 #include "support/modal.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,13 +19,22 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <memory>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(FormValues)
 
 namespace {
 
 using BuildTexts::byBuild;
+using Modal::Answer;
+using Modal::answerFileDialog;
+using Modal::ShownDialog;
 
 const QString defaultFile = QStringLiteral("default_tkm-720.sms");
 
@@ -126,41 +138,37 @@ QByteArray readFile(const QString &name) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-// What a file dialog showed when it opened.
-struct ShownDialog {
-    QString caption;
-    QStringList filters;
-    QString directory;
-    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
-};
+// Puts at name what the loader must refuse without reading it through: a 1 GB file of zero bytes
+// without a line end ("sparse": it takes no disk space), a FIFO that nobody writes to, or a link
+// to a FIFO or to /dev/zero.
+void makeCostlyFile(const QString &kind, const QString &name) {
+    if (kind == QLatin1String("sparse")) {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(qint64(1) << 30));
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(mkfifo(QFile::encodeName(name).constData(), 0600), 0);
+    } else if (kind == QLatin1String("link to a fifo")) {
+        QCOMPARE(mkfifo("fifo", 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("fifo"), name));
+    } else if (kind == QLatin1String("link to /dev/zero")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), name));
+    } else {
+        QFAIL("unknown kind of file");
+    }
+}
 
-enum class Answer { Accept, Force, Cancel };
-
-// Answers the next file dialog: types the name into its file-name box and accepts as the user
-// does (Accept), has it return the typed name whatever it names (Force), or cancels it.
-void answerFileDialog(const QString &name, Answer answer, ShownDialog *shown = nullptr) {
-    Modal::whenShown([=](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        if (!dialog) {
-            modal->close();
-            QFAIL("the modal window is not a file dialog");
-        }
-        if (shown)
-            *shown = {dialog->windowTitle(), dialog->nameFilters(), dialog->directory().path(), dialog->acceptMode()};
-        QDialog *asDialog = dialog;
-        if (answer == Answer::Cancel) {
-            asDialog->reject();
-            return;
-        }
-        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(name);
-        if (answer == Answer::Accept)
-            asDialog->accept();
-        else
-            asDialog->done(QDialog::Accepted);
-        if (dialog->isVisible()) {
-            asDialog->reject();
-            QFAIL("the file dialog refused the name");
-        }
+// Opening a FIFO for reading waits for a writer, for ever if none comes. This writer comes a few
+// seconds on (opening without waiting, so that it never blocks itself) and leaves at once: a
+// loader that opens the FIFO then fails the time limit instead of hanging the test. At anything
+// else but a FIFO with a reader, the late open does nothing.
+std::jthread releaseFifoLater(const QString &path) {
+    return std::jthread([path = QFile::encodeName(path)](std::stop_token stop) {
+        for (int waited = 0; waited < 3000 && !stop.stop_requested(); waited += 10)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const int fd = stop.stop_requested() ? -1 : ::open(path.constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
     });
 }
 
@@ -373,6 +381,14 @@ private slots:
         longer.edits[19] = QStringLiteral("----");
         QTest::newRow("longer lines cut, four dashes are text") << bytesOf(longLines) << true << longer;
 
+        // A line as long as a file may hold is cut by its edit like any other; a longer one
+        // refuses the file.
+        const QString longest(SmsFile::maxLineLength, QLatin1Char('n'));
+        FormValues cut = form;
+        cut.edits[3] = longest.left(16); // m_nev
+        QTest::newRow("line of the longest length cut") << bytesOf(withLine(3, longest)) << true << cut;
+        QTest::newRow("line longer than that") << bytesOf(withLine(3, longest + QLatin1Char('n'))) << false << form;
+
         // tc4_7 and tc1_10 are checked in the variant-1 form (every third box).
         QVERIFY(form.checks.at(checkLine("tc4_7") - 55) && form.checks.at(checkLine("tc1_10") - 55));
         for (const char *line : {" 1", "1 ", "yes", "", "01"}) {
@@ -433,6 +449,33 @@ private slots:
             verifyPriorFileKept(prior);
             QCOMPARE(window->settings.dataText, QStringLiteral("stale"));
         }
+    }
+
+    void costlyFileRefusedAtOnce_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("1 GB sparse file") << "sparse";
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("link to a FIFO") << "link to a fifo";
+        QTest::newRow("link to /dev/zero") << "link to /dev/zero";
+    }
+
+    void costlyFileRefusedAtOnce() {
+        QFETCH(QString, kind);
+        const FormValues prior = sampleForm(2);
+        openPriorFile(prior);
+        makeCostlyFile(kind, QStringLiteral("case.sms"));
+        const std::jthread release = releaseFifoLater(QStringLiteral("case.sms"));
+
+        Modal::MessageBoxCatcher catcher;
+        window->settings.filePath = QStringLiteral("case.sms");
+        QElapsedTimer clock;
+        clock.start();
+        window->loadSmsFile();
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("took %1 ms").arg(clock.elapsed())));
+        QCOMPARE(catcher.titles, QStringList(fileErrorTitle()));
+        QCOMPARE(catcher.texts, QStringList(syntaxText()));
+        QCOMPARE(window->settings.filePath, QStringLiteral("case.sms"));
+        verifyPriorFileKept(prior);
     }
 
     void missingFile_data() {
@@ -498,12 +541,15 @@ private slots:
     }
 
     void startUp_data() {
-        QTest::addColumn<QString>("defaultFileKind"); // "none", "good", "bad" or "folder"
+        QTest::addColumn<QString>("defaultFileKind"); // "none", "good", "bad", "folder" or costly
         QTest::addColumn<bool>("reported");
         QTest::newRow("no default file") << "none" << false;
         QTest::newRow("well-formed default file") << "good" << false;
         QTest::newRow("default file of 150 lines") << "bad" << true;
         QTest::newRow("folder of that name") << "folder" << true;
+        QTest::newRow("1 GB sparse default file") << "sparse" << true;
+        QTest::newRow("FIFO of that name") << "fifo" << true;
+        QTest::newRow("link to /dev/zero of that name") << "link to /dev/zero" << true;
     }
 
     void startUp() {
@@ -518,10 +564,16 @@ private slots:
             writeFile(defaultFile, bytesOf(lines.mid(1)));
         else if (defaultFileKind == QLatin1String("folder"))
             QVERIFY(QDir().mkdir(defaultFile));
+        else if (defaultFileKind != QLatin1String("none"))
+            makeCostlyFile(defaultFileKind, defaultFile);
+        const std::jthread release = releaseFifoLater(defaultFile);
 
         QTest::failOnWarning(QRegularExpression(QStringLiteral("QIODevice")));
         Modal::MessageBoxCatcher catcher;
+        QElapsedTimer clock;
+        clock.start();
         window = std::make_unique<MainWindow>();
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("took %1 ms").arg(clock.elapsed())));
         // The box was shown and closed inside the constructor, before the window was ever shown.
         QVERIFY(!window->isVisible());
         QCOMPARE(catcher.texts, reported ? QStringList(syntaxText()) : QStringList());
@@ -536,6 +588,8 @@ private slots:
         QCOMPARE(window->ui->smskp_combo->currentIndex(), loaded ? 2 : 0);
         QVERIFY(!window->ui->smskp->isEnabled());
         QCOMPARE(window->portLabel->text(), QStringLiteral("COM1  Baud: 1200"));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 };
 

@@ -101,6 +101,22 @@ private slots:
         QStringList blankedMark = lines.mid(0, 150);
         blankedMark << QStringLiteral("--- ");
         QTest::newRow("--- with a space is a value") << blankedMark.join(QStringLiteral("\r\n")) << 151 << true;
+
+        // Reading stops as soon as the file cannot be well formed.
+        const QString longest(SmsFile::maxLineLength, QLatin1Char('x'));
+        const QString tooLong = longest + QLatin1Char('x');
+        const QStringList allLongest(SmsFile::lineCount, longest);
+        QTest::newRow("151 lines of the longest length")
+            << allLongest.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n") << 151 << true;
+        QTest::newRow("longest lines, line feeds only") << allLongest.join('\n') << 151 << true;
+        QStringList longAt = lines;
+        longAt[99] = tooLong;
+        QTest::newRow("a longer line") << longAt.join(QStringLiteral("\r\n")) << 100 << false;
+        longAt = lines;
+        longAt.last() = tooLong;
+        QTest::newRow("a longer last line") << longAt.join(QStringLiteral("\r\n")) << 151 << false;
+        QTest::newRow("one endless line") << QString(1 << 20, QLatin1Char('x')) << 1 << false;
+        QTest::newRow("a hundred files in one") << file.repeated(100) << 152 << false;
     }
 
     void readLines() {
@@ -108,6 +124,8 @@ private slots:
         const QStringList lines = readAll(text);
         QTEST(int(lines.size()), "lineCount");
         QTEST(SmsFile::fromLines(lines).has_value(), "accepted");
+        for (const QString &line : lines)
+            QVERIFY(line.size() <= SmsFile::maxLineLength + 2);
     }
 
     void endMarkerUnchecksTheLastRadio() {
