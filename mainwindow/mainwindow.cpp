@@ -87,10 +87,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     connect(ui->action32bit_sum, &QAction::triggered, this, &MainWindow::setChks32);
     connect(ui->actionFix, &QAction::triggered, this, &MainWindow::setFixChar);
 
-    // Every line edit runs the validation of the whole form when its editing finishes.
+    // Every line edit runs the validation of the whole form when its editing finishes: on Return
+    // and on every loss of the keyboard focus (eventFilter()). Qt 6's editingFinished() comes on a
+    // focus loss only when the text changed since it last came, so it cannot serve; returnPressed()
+    // comes on the same keys as editingFinished() does, and never on a focus loss.
     const QList<QLineEdit *> edits = ui->centralWidget->findChildren<QLineEdit *>(QString());
-    for (QLineEdit *edit : edits)
-        connect(edit, &QLineEdit::editingFinished, this, &MainWindow::input_check);
+    for (QLineEdit *edit : edits) {
+        connect(edit, &QLineEdit::returnPressed, this, &MainWindow::input_check);
+        edit->installEventFilter(this);
+    }
 
     // Qt 6 has no currentIndexChanged(QString); currentTextChanged fires on the same changes
     // of this non-editable combo box.

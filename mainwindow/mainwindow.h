@@ -54,4 +54,8 @@ public:
     // Points the operator preset at the SMS-centre number now in the form ("Other" for any
     // number that is not a preset's).
     void selectSmsCentreForNumber();
+
+protected:
+    // Runs input_check() when a line edit of the form loses the keyboard focus.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };

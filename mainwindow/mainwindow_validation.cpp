@@ -6,15 +6,17 @@
 #include "ui_mainwindow.h"
 #include "validation.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScopedValueRollback>
 
 namespace {
 
-// Set while input_check() reports a failure. Its focus change and its warning box end the editing
-// of a line edit, whose editingFinished() comes back into the slot; such a nested run would stack
-// the next bad edit's warning on top of the first one. It is reported by the next run instead.
+// Set while input_check() reports a failure. Its focus change and its warning box take the focus
+// from a line edit, which comes back into the slot; such a nested run would stack the next bad
+// edit's warning on top of the first one. It is reported at the next focus change instead.
 bool reportingInputError = false;
 
 } // namespace
@@ -53,6 +55,22 @@ void MainWindow::input_check() {
         break;
     }
     QMessageBox::warning(this, QString::fromUtf8(texts.title), QString::fromUtf8(message));
+}
+
+// A line edit's focus loss ends its editing, whatever the text, as editingFinished() did before
+// Qt 6; only the edit's own context menu leaves the editing going on. The check runs before the
+// edit sees the focus loss; it may hand the focus back to that edit or to another one.
+// A window being destroyed takes the focus from its edit only after ~MainWindow() has deleted the
+// form; that call reaches the base class's eventFilter(), not this one.
+bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::FocusOut) {
+        const QWidget *popup = QApplication::activePopupWidget();
+        const bool ownPopup = static_cast<QFocusEvent *>(event)->reason() == Qt::PopupFocusReason && popup &&
+                              popup->parentWidget() == watched;
+        if (!ownPopup)
+            input_check();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::smskpSelect() {

@@ -8,7 +8,9 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -46,9 +48,16 @@ class TestMainWindowValidation : public QObject {
 
     std::unique_ptr<QTemporaryDir> workDir;
     std::unique_ptr<MainWindow> window;
-    int finishedSignals = 0; // editingFinished() of any line edit, nested ones included
 
     QLineEdit *edit(const QString &name) const { return window->findChild<QLineEdit *>(name); }
+
+    // Brings the tab page holding the widget to the front.
+    void showPageOf(QWidget *widget) {
+        QWidget *page = widget;
+        while (window->ui->tabWidget->indexOf(page) < 0)
+            page = page->parentWidget();
+        window->ui->tabWidget->setCurrentWidget(page);
+    }
 
     // Whether the keyboard focus is on the widget once the window is active again, as the window
     // system makes it when a box closes (the offscreen platform leaves that to us).
@@ -66,9 +75,6 @@ private slots:
         QVERIFY(workDir->isValid());
         QVERIFY(QDir::setCurrent(workDir->path()));
         window = std::make_unique<MainWindow>();
-        finishedSignals = 0;
-        for (QLineEdit *lineEdit : window->ui->centralWidget->findChildren<QLineEdit *>())
-            connect(lineEdit, &QLineEdit::editingFinished, this, [this] { ++finishedSignals; });
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -80,7 +86,7 @@ private slots:
         workDir.reset();
     }
 
-    void editingFinishedChecksTheForm_data() {
+    void returnChecksTheForm_data() {
         QTest::addColumn<QStringList>("texts"); // object name, text, object name, text, ...
         QTest::addColumn<QString>("rule");      // empty: passes
         QTest::addColumn<QStringList>("cleared");
@@ -117,18 +123,15 @@ private slots:
         passes("disabled maximum voltage 99,9", {"abe2_x", "99", "abe2_x_2", "9"});
     }
 
-    void editingFinishedChecksTheForm() {
+    void returnChecksTheForm() {
         QFETCH(QStringList, texts);
         QFETCH(QString, rule);
         QFETCH(QStringList, cleared);
         QFETCH(QString, focused);
-        // The user works on the page of the first edit, starting from another edit there.
-        QWidget *page = edit(texts.first());
-        while (window->ui->tabWidget->indexOf(page) < 0)
-            page = page->parentWidget();
-        window->ui->tabWidget->setCurrentWidget(page);
+        // The user works on the page of the first edit, in another edit there.
+        showPageOf(edit(texts.first()));
         QLineEdit *start = nullptr;
-        for (QLineEdit *candidate : page->findChildren<QLineEdit *>()) {
+        for (QLineEdit *candidate : window->ui->tabWidget->currentWidget()->findChildren<QLineEdit *>()) {
             if (!start && candidate->isEnabled() && !texts.contains(candidate->objectName()))
                 start = candidate;
         }
@@ -138,7 +141,7 @@ private slots:
             edit(texts.at(i))->setText(texts.at(i + 1));
 
         Modal::MessageBoxCatcher catcher;
-        emit edit(texts.first())->editingFinished();
+        QTest::keyClick(start, Qt::Key_Return);
 
         QCOMPARE(catcher.texts, rule.isEmpty() ? QStringList() : QStringList(messageFor(rule)));
         if (!rule.isEmpty()) {
@@ -152,40 +155,132 @@ private slots:
         QVERIFY(focusSettlesOn(focused.isEmpty() ? start : edit(focused)));
     }
 
-    // Typing a bad text and leaving the edit: the slot clears and focuses it, the box takes the
-    // focus, and the edit's own editingFinished() runs the check again inside the box. Still one box.
-    void typedTextIsReportedOnce() {
-        QLineEdit *pin = edit(QStringLiteral("m_pin"));
-        pin->setFocus();
-        QVERIFY(focusSettlesOn(pin));
-        QTest::keyClicks(pin, QStringLiteral("12a4"));
-
-        Modal::MessageBoxCatcher catcher;
-        QTest::keyClick(pin, Qt::Key_Tab);
-
-        QCOMPARE(catcher.texts, QStringList(messageFor(QStringLiteral("numbers"))));
-        QVERIFY(pin->text().isEmpty());
-        QVERIFY(focusSettlesOn(pin));
-        QVERIFY2(finishedSignals >= 2, "the focus change ended no editing");
-    }
-
-    // The focus sits in an edit with unfinished changes while another edit's check fails: moving
-    // the focus away from it comes back into the check before the box is shown. Still one box.
-    void focusLeavingAnEditedEditGivesOneBox() {
+    // Return in an edit with unfinished changes while another edit is bad: the check moves the
+    // focus away from the edit, which comes back into the check before the box is shown. One box.
+    void returnInAnEditedEditGivesOneBox() {
         QLineEdit *name = edit(QStringLiteral("m_nev"));
-        name->setFocus();
+        QTest::mouseClick(name, Qt::LeftButton);
         QVERIFY(focusSettlesOn(name));
         QTest::keyClicks(name, QStringLiteral("Gate"));
         edit(QStringLiteral("m_id"))->setText(QStringLiteral("4x"));
 
         Modal::MessageBoxCatcher catcher;
-        emit edit(QStringLiteral("m_id"))->editingFinished();
+        QTest::keyClick(name, Qt::Key_Return);
 
         QCOMPARE(catcher.texts, QStringList(messageFor(QStringLiteral("numbers"))));
         QVERIFY(edit(QStringLiteral("m_id"))->text().isEmpty());
         QCOMPARE(name->text(), QStringLiteral("Gate"));
         QVERIFY(focusSettlesOn(edit(QStringLiteral("m_id"))));
-        QVERIFY2(finishedSignals >= 3, "the focus change ended no editing");
+    }
+
+    // Every focus change out of a line edit checks the whole form, as Return does, whether or not
+    // the edit's text changed: one box at a time, the next bad field at the next focus change.
+    void focusChangesReportBadFieldsOneAtATime_data() {
+        QTest::addColumn<bool>("typed");    // m_pin typed by the user rather than loaded
+        QTest::addColumn<QString>("leave"); // how the user first leaves m_pin
+        QTest::newRow("loaded, Tab") << false << "Tab";
+        QTest::newRow("typed, Tab") << true << "Tab";
+        QTest::newRow("loaded, Shift+Tab") << false << "Shift+Tab";
+        QTest::newRow("loaded, click on another edit") << false << "click";
+        QTest::newRow("typed, click on another edit") << true << "click";
+        QTest::newRow("loaded, Return") << false << "Return";
+        QTest::newRow("typed, Return") << true << "Return";
+    }
+
+    void focusChangesReportBadFieldsOneAtATime() {
+        QFETCH(bool, typed);
+        QFETCH(QString, leave);
+        QLineEdit *pin = edit(QStringLiteral("m_pin"));
+        QLineEdit *id = edit(QStringLiteral("m_id"));
+        QLineEdit *name = edit(QStringLiteral("m_nev"));
+        QTest::mouseClick(pin, Qt::LeftButton);
+        QVERIFY(focusSettlesOn(pin));
+        id->setText(QStringLiteral("x"));
+        if (typed)
+            QTest::keyClicks(pin, QStringLiteral("12a4"));
+        else
+            pin->setText(QStringLiteral("12a4"));
+
+        Modal::MessageBoxCatcher catcher;
+        int mostBoxesAtOnce = 0;
+        catcher.onShown = [&mostBoxesAtOnce](QMessageBox *) {
+            int shown = 0;
+            for (QWidget *widget : QApplication::topLevelWidgets())
+                shown += qobject_cast<QMessageBox *>(widget) && widget->isVisible();
+            mostBoxesAtOnce = std::max(mostBoxesAtOnce, shown);
+        };
+        if (leave == QLatin1String("click"))
+            QTest::mouseClick(name, Qt::LeftButton);
+        else if (leave == QLatin1String("Shift+Tab"))
+            QTest::keyClick(pin, Qt::Key_Backtab, Qt::ShiftModifier);
+        else
+            QTest::keyClick(pin, leave == QLatin1String("Tab") ? Qt::Key_Tab : Qt::Key_Return);
+        QCOMPARE(catcher.texts, QStringList(messageFor(QStringLiteral("numbers"))));
+        QVERIFY(pin->text().isEmpty());
+        QCOMPARE(id->text(), QStringLiteral("x"));
+        QVERIFY(focusSettlesOn(pin));
+
+        // The technician tabs on from the cleared edit: that focus change reports m_id.
+        QTest::keyClick(pin, Qt::Key_Tab);
+        QCOMPARE(catcher.texts.size(), 2);
+        QVERIFY(id->text().isEmpty());
+        QVERIFY(focusSettlesOn(id));
+
+        QTest::keyClick(id, Qt::Key_Tab);
+        QVERIFY(focusSettlesOn(name));
+        QCOMPARE(catcher.texts.size(), 2);
+        QCOMPARE(mostBoxesAtOnce, 1);
+    }
+
+    // The edit's own context menu takes the focus for a moment without ending the editing.
+    void contextMenuChecksNothing() {
+        QLineEdit *pin = edit(QStringLiteral("m_pin"));
+        QTest::mouseClick(pin, Qt::LeftButton);
+        QVERIFY(focusSettlesOn(pin));
+        pin->setText(QStringLiteral("12a4"));
+
+        Modal::MessageBoxCatcher catcher;
+        // Through the window, so that the right button brings up the menu as it does for the user.
+        QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, pin->mapTo(window.get(), QPoint(5, 5)));
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QVERIFY(focusSettlesOn(pin));
+        QCOMPARE(catcher.texts, QStringList());
+        QCOMPARE(pin->text(), QStringLiteral("12a4"));
+    }
+
+    // Closing the window takes the focus from the edit: the check runs once more, and the program
+    // still ends when the box is closed.
+    void closingTheWindowChecksOnceAndQuits() {
+        QLineEdit *pin = edit(QStringLiteral("m_pin"));
+        QTest::mouseClick(pin, Qt::LeftButton);
+        QVERIFY(focusSettlesOn(pin));
+        edit(QStringLiteral("m_id"))->setText(QStringLiteral("x"));
+
+        Modal::MessageBoxCatcher catcher;
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, qApp, &QCoreApplication::quit);
+        watchdog.start(10000);
+        QTimer::singleShot(0, window.get(), &QWidget::close);
+        QCoreApplication::exec();
+        QVERIFY2(watchdog.isActive(), "the program did not end");
+        QCOMPARE(catcher.texts, QStringList(messageFor(QStringLiteral("numbers"))));
+        QVERIFY(!window->isVisible());
+    }
+
+    // The window is destroyed with the focus in an edited edit and a bad field in the form: by
+    // then the form is gone, and nothing may check it.
+    void destroyingTheWindowChecksNothing() {
+        QLineEdit *pin = edit(QStringLiteral("m_pin"));
+        QTest::mouseClick(pin, Qt::LeftButton);
+        QVERIFY(focusSettlesOn(pin));
+        QTest::keyClicks(pin, QStringLiteral("12"));
+        edit(QStringLiteral("m_id"))->setText(QStringLiteral("x"));
+
+        Modal::MessageBoxCatcher catcher;
+        window.reset();
+        QCOMPARE(catcher.texts, QStringList());
     }
 
     void onlyTheFirstFailureIsReported_data() {
@@ -214,33 +309,47 @@ private slots:
         QFETCH(QString, second);
         QFETCH(QString, secondRule);
         const QString bad = firstRule == QLatin1String("7-bit") ? QStringLiteral("ü") : QStringLiteral("5x");
+        QTest::mouseClick(edit(second), Qt::LeftButton);
+        QVERIFY(focusSettlesOn(edit(second)));
         edit(first)->setText(bad);
         edit(second)->setText(bad);
 
         Modal::MessageBoxCatcher catcher;
-        emit edit(second)->editingFinished();
+        QTest::keyClick(edit(second), Qt::Key_Return);
         QCOMPARE(catcher.texts, QStringList(messageFor(firstRule)));
         QVERIFY(edit(first)->text().isEmpty());
         QCOMPARE(edit(second)->text(), bad);
         QVERIFY(focusSettlesOn(edit(first)));
 
-        emit edit(first)->editingFinished();
+        QTest::keyClick(edit(first), Qt::Key_Tab);
         QCOMPARE(catcher.texts, QStringList({messageFor(firstRule), messageFor(secondRule)}));
         QVERIFY(edit(second)->text().isEmpty());
         QVERIFY(focusSettlesOn(edit(second)));
     }
 
-    // Whichever edit finishes, the whole form is checked.
+    // Whichever edit the user leaves or presses Return in, the whole form is checked. The disabled
+    // edits take neither the focus nor keys.
     void everyLineEditRunsTheCheck() {
         const QList<QLineEdit *> edits = window->ui->centralWidget->findChildren<QLineEdit *>();
         QCOMPARE(edits.size(), 55);
+        QLineEdit *maxsms = edit(QStringLiteral("maxsms"));
         Modal::MessageBoxCatcher catcher;
+        int enabled = 0;
         for (QLineEdit *lineEdit : edits) {
-            edit(QStringLiteral("maxsms"))->setText(QStringLiteral("x"));
-            emit lineEdit->editingFinished();
-            QVERIFY2(edit(QStringLiteral("maxsms"))->text().isEmpty(), qPrintable(lineEdit->objectName()));
+            if (!lineEdit->isEnabled())
+                continue;
+            ++enabled;
+            showPageOf(lineEdit);
+            for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Return}) {
+                QTest::mouseClick(lineEdit, Qt::LeftButton);
+                QVERIFY2(focusSettlesOn(lineEdit), qPrintable(lineEdit->objectName()));
+                maxsms->setText(QStringLiteral("x"));
+                QTest::keyClick(lineEdit, key);
+                QVERIFY2(maxsms->text().isEmpty(), qPrintable(lineEdit->objectName()));
+            }
         }
-        QCOMPARE(catcher.texts.size(), 55);
+        QCOMPARE(enabled, 50);
+        QCOMPARE(catcher.texts.size(), 2 * enabled);
     }
 
     void operatorChoice() {
