@@ -86,6 +86,8 @@ bool SerialPort::writeByte(char c) {
     if (port->write(&c, 1) != 1)
         return false;
     lineBusyUntil = std::max(std::chrono::steady_clock::now(), lineBusyUntil) + byteTime();
+    // The driver has room for the byte almost always: hand it over without polling first.
+    port->flush();
     while (port->bytesToWrite() > 0) {
         if (stopRequested())
             return false;
