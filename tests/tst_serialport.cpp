@@ -25,6 +25,13 @@ QByteArray allByteValues() {
     return bytes;
 }
 
+// The program on the module's port, both writing and taking bytes at 1200 baud.
+void useLineAt1200Baud(SimulatedModule &module) {
+    qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
+    SerialPort::setByteTime(SerialPort::byteTimeAt1200Baud);
+    module.receiveAtLineSpeed(true);
+}
+
 qint64 timedRead(SerialPort &port, char &byte, bool &arrived) {
     QElapsedTimer clock;
     clock.start();
@@ -193,9 +200,7 @@ private slots:
     void writesKeepPaceWithTheLine() {
         SimulatedModule module;
         QVERIFY(module.isValid());
-        qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
-        SerialPort::setByteTime(SerialPort::byteTimeAt1200Baud);
-        module.receiveAtLineSpeed(true);
+        useLineAt1200Baud(module);
         module.onByteCount('x', 120, {"A", false, 100});
         SerialPort port;
         QVERIFY(port.open("COM1", 0, 300));
@@ -226,9 +231,7 @@ private slots:
     void closeSilencesTheLine() {
         SimulatedModule module;
         QVERIFY(module.isValid());
-        qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
-        SerialPort::setByteTime(SerialPort::byteTimeAt1200Baud);
-        module.receiveAtLineSpeed(true);
+        useLineAt1200Baud(module);
         SerialPort port;
         std::atomic_bool stop{false};
         port.setStopFlag(&stop);
