@@ -15,7 +15,7 @@ class QSerialPort;
 //
 // Writes keep pace with the line. A Linux serial driver takes kilobytes at once and sends them
 // long after the write returned, and neither a pseudo-terminal nor most USB adapters say how much
-// is still queued; so each write waits, by the clock, until the line has carried all but a couple
+// is still queued; so each write waits, by the clock, until the line has carried all but the last
 // of the bytes before it. What the program has written has then (nearly) reached the module,
 // progress follows the wire, and a stop leaves almost nothing behind to discard.
 class SerialPort {
@@ -26,8 +26,8 @@ public:
     SerialPort &operator=(const SerialPort &) = delete;
 
     bool open(const QString &portName, quint32 readTotalMultiplier, quint32 readTotalConstant);
-    // Returns whether the byte went out. It first waits until the line is at most a couple of
-    // bytes behind; a stop requested meanwhile ends the wait, and the byte is not written.
+    // Returns whether the byte went out. It first waits until the line is at most one byte
+    // behind; a stop requested meanwhile ends the wait, and the byte is not written.
     bool writeByte(char c);
     // True with the byte in c; false after the read time-out (or a failure), c unchanged. The
     // time-out counts from the start of the read.
@@ -52,7 +52,7 @@ public:
 
 private:
     bool stopRequested() const;
-    // Waits until the line is at most a couple of bytes behind; false when a stop cut the wait.
+    // Waits until the line is at most one byte behind; false when a stop cut the wait.
     bool waitForLine();
 
     std::unique_ptr<QSerialPort> port;

@@ -361,8 +361,8 @@ private slots:
             auto *dialog = qobject_cast<dload *>(modal);
             if (!dialog)
                 return;
-            auto *bar = dialog->findChild<QProgressBar *>(QStringLiteral("progressBar"));
-            auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+            QProgressBar *bar = TransferDriver::bar(dialog);
+            QDialogButtonBox *buttons = TransferDriver::buttons(dialog);
             // '~', '}', the text with each separator a CR, and the final CR.
             const int wireBytes = 2 + int(window->settings.dataText.size()) + 1;
             // Every value the bar takes from now on is the worker's; each step past ten stands for a
@@ -452,8 +452,8 @@ private slots:
             auto *dialog = qobject_cast<dload *>(modal);
             if (!dialog)
                 return;
-            auto *bar = dialog->findChild<QProgressBar *>(QStringLiteral("progressBar"));
-            auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+            QProgressBar *bar = TransferDriver::bar(dialog);
+            QDialogButtonBox *buttons = TransferDriver::buttons(dialog);
             if (stage == "before R")
                 ready = QTest::qWaitFor([&] { return module->received() == "~}"; }, 2000);
             else if (stage == "data")
