@@ -31,9 +31,6 @@ bool isTimeout(const QSerialPort &port) {
 
 // The device itself, links resolved. QSerialPort names its lock file after the path it opens, so
 // only the device's own path meets the lock of another program that has the device open.
-// Another program's hold is looked for first, and a held device is never handed to QSerialPort:
-// its lock file takes a foreign lock (one that names no Qt program) for stale and deletes it, and
-// its close ends the terminal's exclusive mode for whoever set it.
 QString devicePath(const QString &portName) {
     const QString path = devicePathForPort(portName);
     const QString canonicalPath = QFileInfo(path).canonicalFilePath();
@@ -51,6 +48,9 @@ SerialPort::~SerialPort() {
 bool SerialPort::open(const QString &portName, quint32 readTotalMultiplier, quint32 readTotalConstant) {
     close();
 
+    // A device that another program holds is never handed to QSerialPort: its lock file takes a
+    // foreign lock (one that names no Qt program) for stale and deletes it, and its close ends the
+    // terminal's exclusive mode for whoever set it.
     const QString device = devicePath(portName);
     const PortCheck check(device);
     if (check.isHeld()) {
