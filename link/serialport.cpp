@@ -1,5 +1,6 @@
 #include "serialport.h"
 
+#include "portlocks.h"
 #include "portname.h"
 
 #include <QDeadlineTimer>
@@ -10,6 +11,8 @@
 #include <algorithm>
 #include <limits>
 #include <thread>
+
+#include <sys/file.h>
 
 namespace {
 
@@ -45,13 +48,28 @@ SerialPort::~SerialPort() {
 bool SerialPort::open(const QString &portName, quint32 readTotalMultiplier, quint32 readTotalConstant) {
     close();
 
+    // A device that another program holds is never handed to QSerialPort: its lock file takes a
+    // foreign lock (one that names no Qt program) for stale and deletes it, and its close ends the
+    // terminal's exclusive mode for whoever set it.
+    const QString device = devicePath(portName);
+    const PortCheck check(device);
+    if (check.isHeld()) {
+        qDebug("unable to open comport");
+        return false;
+    }
     // Created here so that it lives in the thread that does the exchange.
     auto candidate = std::make_unique<QSerialPort>();
-    candidate->setPortName(devicePath(portName));
-    // QSerialPort takes a lock file for the device, so a second open fails, from any program that
-    // locks the device.
+    candidate->setPortName(device);
+    // QSerialPort takes a lock file for the device and sets its exclusive mode; the BSD lock keeps
+    // out the programs that look only for that (picocom, pyserial), also where they run as root,
+    // whom the exclusive mode does not stop. Closing the port releases it.
     if (!candidate->open(QIODevice::ReadWrite)) {
         qDebug("unable to open comport");
+        return false;
+    }
+    if (::flock(candidate->handle(), LOCK_EX | LOCK_NB) != 0) {
+        qDebug("unable to open comport");
+        candidate->close();
         return false;
     }
     // The line is always 1200 baud 8N1; the baud rate of the link settings is only shown.
@@ -144,8 +162,12 @@ void SerialPort::setStopFlag(const std::atomic_bool *stop) {
 }
 
 bool SerialPort::probe(const QString &portName) {
+    const QString device = devicePath(portName);
+    const PortCheck check(device);
+    if (check.isHeld())
+        return false;
     QSerialPort candidate;
-    candidate.setPortName(devicePath(portName));
+    candidate.setPortName(device);
     if (!candidate.open(QIODevice::ReadWrite))
         return false;
     candidate.close();

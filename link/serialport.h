@@ -40,7 +40,8 @@ public:
     // While a read waits, it also gives up soon after *stop becomes true.
     void setStopFlag(const std::atomic_bool *stop);
 
-    // Whether the port could be opened exclusively right now; it is closed again at once.
+    // Whether the port is free: no other program holds it (see PortCheck) and it could be opened
+    // exclusively right now; it is closed again at once.
     static bool probe(const QString &portName);
 
     // Ten bit times (start, 8 data, stop) at 1200 baud, rounded up.

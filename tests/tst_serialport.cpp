@@ -11,9 +11,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -32,12 +38,85 @@ void useLineAt1200Baud(SimulatedModule &module) {
     module.receiveAtLineSpeed(true);
 }
 
+// Ends the test program with a message when a case outlives its own limit, so that a wait that
+// never ends fails in seconds, not at the test runner's time-out minutes later.
+class Deadline {
+public:
+    Deadline(int limitMs, const char *what)
+        : watchdog([this, limitMs, what] {
+              std::unique_lock lock(mutex);
+              if (!ended.wait_for(lock, std::chrono::milliseconds(limitMs), [this] { return done; }))
+                  qFatal("%s: still going after %d ms", what, limitMs);
+          }) {}
+    ~Deadline() {
+        {
+            std::lock_guard lock(mutex);
+            done = true;
+        }
+        ended.notify_all();
+        watchdog.join();
+    }
+    Deadline(const Deadline &) = delete;
+    Deadline &operator=(const Deadline &) = delete;
+
+private:
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    std::thread watchdog;
+};
+
 qint64 timedRead(SerialPort &port, char &byte, bool &arrived) {
+    const Deadline deadline(5000, "a read");
     QElapsedTimer clock;
     clock.start();
     arrived = port.readByte(byte);
     return clock.elapsed();
 }
+
+// A pseudo-terminal published as COM1 whose far end nobody reads: what the program writes stays
+// queued in the terminal until the test reads it.
+class UnreadTerminal {
+public:
+    UnreadTerminal() {
+        char name[128] = {};
+        if (!folder.isValid() || ::openpty(&master, &slave, name, nullptr, nullptr) != 0)
+            return;
+        termios raw{};
+        ::tcgetattr(slave, &raw);
+        ::cfmakeraw(&raw);
+        ::tcsetattr(slave, TCSANOW, &raw);
+        valid = QFile::link(QFile::decodeName(name), QDir(folder.path()).filePath(QStringLiteral("COM1")));
+        qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(folder.path()));
+    }
+    ~UnreadTerminal() {
+        ::close(master);
+        ::close(slave);
+    }
+    UnreadTerminal(const UnreadTerminal &) = delete;
+    UnreadTerminal &operator=(const UnreadTerminal &) = delete;
+
+    bool isValid() const { return valid; }
+    // Everything that has reached the far end, read until it stays quiet for 200 ms.
+    QByteArray readAll() const {
+        QByteArray bytes;
+        pollfd ready{master, POLLIN, 0};
+        char buffer[4096];
+        while (::poll(&ready, 1, 200) == 1) {
+            const ssize_t count = ::read(master, buffer, sizeof buffer);
+            if (count <= 0)
+                break;
+            bytes.append(buffer, count);
+        }
+        return bytes;
+    }
+
+private:
+    QTemporaryDir folder;
+    int master = -1;
+    int slave = -1;
+    bool valid = false;
+};
 
 } // namespace
 
@@ -226,6 +305,44 @@ private slots:
         QVERIFY2(elapsed >= 290 && elapsed < 400, qPrintable(QString::number(elapsed)));
     }
 
+    // A write waits only until the line is one byte behind, never until it has drained: the third
+    // of three bytes goes out when the first has been carried, so the three take one byte time.
+    void writesWaitOnlyForTheByteBeforeTheLast() {
+        SimulatedModule module;
+        QVERIFY(module.isValid());
+        qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
+        SerialPort::setByteTime(std::chrono::milliseconds(100));
+        SerialPort port;
+        QVERIFY(port.open("COM1", 0, 100));
+        QElapsedTimer clock;
+        clock.start();
+        for (int written = 0; written < 3; ++written)
+            QVERIFY(port.writeByte('x'));
+        QVERIFY2(clock.elapsed() >= 90 && clock.elapsed() < 150, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    // A read's time-out counts from the start of the read, not from when the line will have carried
+    // what was written: two bytes at 200 ms a byte, then a 300 ms read on a silent line, end within
+    // 450 ms.
+    void readTimeoutCountsFromTheRead() {
+        SimulatedModule module;
+        QVERIFY(module.isValid());
+        qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
+        SerialPort::setByteTime(std::chrono::milliseconds(200));
+        SerialPort port;
+        QVERIFY(port.open("COM1", 0, 300));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(port.writeByte('x'));
+        QVERIFY(port.writeByte('x'));
+        char byte = 0;
+        bool arrived = true;
+        const qint64 reading = timedRead(port, byte, arrived);
+        QVERIFY(!arrived);
+        QVERIFY2(reading >= 290, qPrintable(QString::number(reading)));
+        QVERIFY2(clock.elapsed() < 450, qPrintable(QString::number(clock.elapsed())));
+    }
+
     // Closing discards what the line has not carried yet, at once: after a stop the module gets at
     // most the byte on the wire and the next.
     void closeSilencesTheLine() {
@@ -241,8 +358,11 @@ private slots:
             stop = true;
         });
         int written = 0;
-        while (port.writeByte('x'))
-            ++written;
+        {
+            const Deadline deadline(3000, "writing after a stop");
+            while (port.writeByte('x'))
+                ++written;
+        }
         stopper.join();
         QElapsedTimer clock;
         clock.start();
@@ -252,6 +372,24 @@ private slots:
         QTest::qWait(200);
         QVERIFY2(module.received().size() <= written, qPrintable(QString::number(module.received().size())));
         QVERIFY2(module.received().size() >= written - 2, qPrintable(QString::number(module.received().size())));
+    }
+
+    // What the terminal holds when the port closes is discarded, not delivered: of 20,000 bytes
+    // written at once to a terminal that nobody reads, most never arrive.
+    void closeDiscardsWhatTheLineHasNotCarried() {
+        UnreadTerminal terminal;
+        QVERIFY(terminal.isValid());
+        SerialPort::setByteTime(std::chrono::microseconds(0));
+        SerialPort port;
+        QVERIFY(port.open("COM1", 0, 100));
+        {
+            const Deadline deadline(5000, "writing 20,000 bytes");
+            for (int written = 0; written < 20000; ++written)
+                QVERIFY(port.writeByte('x'));
+        }
+        port.close();
+        const qsizetype arrived = terminal.readAll().size();
+        QVERIFY2(arrived < 10000, qPrintable(QString::number(arrived)));
     }
 
     void stopFlagCutsAWaitShort() {

@@ -1,5 +1,8 @@
 #include "portholder.h"
 
+#include "link/portlocks.h"
+
+#include <QDir>
 #include <QFile>
 
 #include <fcntl.h>
@@ -7,8 +10,33 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-bool PortHolder::start(const QString &devicePath) {
+const char *PortHolder::modeName(Mode mode) {
+    switch (mode) {
+    case Mode::Qt:
+        return "qt";
+    case Mode::Minicom:
+        return "minicom";
+    case Mode::Cu:
+        return "cu";
+    case Mode::Flock:
+        return "flock";
+    case Mode::Exclusive:
+        return "exclusive";
+    }
+    return "";
+}
+
+bool PortHolder::start(const QString &devicePath, Mode mode) {
     finish();
+    // Where minicom and cu keep their locks: the first of the usual folders.
+    const QString lockFolder = PortLocks::lockFolders().value(0);
+    lockFile.clear();
+    if (mode == Mode::Minicom || mode == Mode::Cu || mode == Mode::Qt) {
+        const QStringList names = PortLocks::lockFileNames(devicePath);
+        lockFile =
+            QDir(lockFolder).filePath(QStringLiteral("LCK..") + (mode == Mode::Cu ? names.last() : names.first()));
+    }
+
     int toChild[2];
     int fromChild[2];
     if (::pipe2(toChild, O_CLOEXEC) != 0)
@@ -19,9 +47,11 @@ bool PortHolder::start(const QString &devicePath) {
         return false;
     }
     const QByteArray program(PORT_HOLDER_PROGRAM);
+    const QByteArray modeArgument(modeName(mode));
     const QByteArray device = QFile::encodeName(devicePath);
-    char *const arguments[] = {const_cast<char *>(program.constData()), const_cast<char *>(device.constData()),
-                               nullptr};
+    const QByteArray folder = QFile::encodeName(lockFolder);
+    char *const arguments[] = {const_cast<char *>(program.constData()), const_cast<char *>(modeArgument.constData()),
+                               const_cast<char *>(device.constData()), const_cast<char *>(folder.constData()), nullptr};
 
     pid = ::fork();
     if (pid == 0) {
@@ -36,7 +66,7 @@ bool PortHolder::start(const QString &devicePath) {
     output = fromChild[0];
     if (pid < 0)
         return false;
-    // The holder says "held" once it has the device.
+    // The holder says "held" once it has the device, "busy" when it is taken.
     pollfd ready{output, POLLIN, 0};
     char answer[5] = {};
     return ::poll(&ready, 1, 10000) == 1 && ::read(output, answer, 4) == 4 && QByteArray(answer) == "held";
