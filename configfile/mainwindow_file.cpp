@@ -65,14 +65,19 @@ void MainWindow::loadSmsFile() {
     // A file that cannot be opened (no read permission) reads as one empty line, and so fails the
     // line count; so does anything but a regular file, which is never opened: a folder, a FIFO
     // (opening it waits for a writer) or a device (a link to /dev/zero never ends). QFileInfo
-    // looks through links.
+    // looks through links. So does a file larger than any the program writes, which is not even
+    // read, and no more than that is read of one that grows meanwhile.
     QStringList lines{QString()};
+    const QFileInfo info(settings.filePath);
     QFile file(settings.filePath);
-    if (QFileInfo(settings.filePath).isFile() && file.open(QIODevice::ReadOnly)) {
-        QTextStream in(&file);
-        in.setEncoding(QStringConverter::System);
-        lines = SmsFile::readLines(in);
+    if (info.isFile() && info.size() <= SmsFile::maxFileSize && file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.read(SmsFile::maxFileSize + 1);
         file.close();
+        if (bytes.size() <= SmsFile::maxFileSize) {
+            QTextStream in(bytes);
+            in.setEncoding(QStringConverter::System);
+            lines = SmsFile::readLines(in);
+        }
     }
 
     const std::optional<FormValues> values = SmsFile::fromLines(lines);
