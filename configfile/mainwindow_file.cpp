@@ -1,5 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
+#include "configfile/savefile.h"
 #include "configfile/smsfile.h"
 #include "mainwindow/formlists.h"
 #include "mainwindow/ui_mainwindow.h"
@@ -10,30 +11,11 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QTextStream>
 
 namespace {
 
 const QString defaultFileName = QStringLiteral("default_tkm-720.sms");
-
-// Writes the lines to the file, replacing what it held; false when it could not be written. The
-// lines go to a temporary file beside it, which takes its place only once complete: a write that
-// fails (a full disk) leaves the old file as it was.
-bool writeSmsFile(const QString &path, const QStringList &lines) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QTextStream out(&file);
-    out.setEncoding(QStringConverter::System);
-    SmsFile::write(out, lines);
-    out.flush();
-    if (out.status() != QTextStream::Ok) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
 
 } // namespace
 
@@ -59,7 +41,7 @@ void MainWindow::save() {
     if (path.isEmpty())
         return;
 
-    if (!writeSmsFile(path, SmsFile::toLines(readForm(formLists(ui->centralWidget))))) {
+    if (!SaveFile::writeSmsFile(path, SmsFile::toLines(readForm(formLists(ui->centralWidget))))) {
         // The configuration is not stored: say so, and keep the current file as it was.
         QMessageBox::critical(this, QString::fromUtf8(texts.errorTitle), QString::fromUtf8(texts.saveFailed));
         return;
@@ -83,14 +65,19 @@ void MainWindow::loadSmsFile() {
     // A file that cannot be opened (no read permission) reads as one empty line, and so fails the
     // line count; so does anything but a regular file, which is never opened: a folder, a FIFO
     // (opening it waits for a writer) or a device (a link to /dev/zero never ends). QFileInfo
-    // looks through links.
+    // looks through links. So does a file larger than any the program writes, which is not even
+    // read, and no more than that is read of one that grows meanwhile.
     QStringList lines{QString()};
+    const QFileInfo info(settings.filePath);
     QFile file(settings.filePath);
-    if (QFileInfo(settings.filePath).isFile() && file.open(QIODevice::ReadOnly)) {
-        QTextStream in(&file);
-        in.setEncoding(QStringConverter::System);
-        lines = SmsFile::readLines(in);
+    if (info.isFile() && info.size() <= SmsFile::maxFileSize && file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.read(SmsFile::maxFileSize + 1);
         file.close();
+        if (bytes.size() <= SmsFile::maxFileSize) {
+            QTextStream in(bytes);
+            in.setEncoding(QStringConverter::System);
+            lines = SmsFile::readLines(in);
+        }
     }
 
     const std::optional<FormValues> values = SmsFile::fromLines(lines);

@@ -3,8 +3,6 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include <algorithm>
-
 namespace SmsFile {
 
 static_assert(lineCount == 151);
@@ -23,10 +21,6 @@ QList<bool> statesOf(const QStringList &lines, int first, int count) {
     return states;
 }
 
-bool tooLong(const QString &line) {
-    return line.size() > maxLineLength;
-}
-
 } // namespace
 
 QStringList toLines(const FormValues &form) {
@@ -39,21 +33,17 @@ QStringList toLines(const FormValues &form) {
 }
 
 QStringList readLines(QTextStream &in) {
-    // readLine() counts the line end towards its limit and splits a line that does not fit whole;
-    // with room for "\r\n" a line of maxLineLength characters comes whole, and any piece of a
-    // longer one is longer than that.
-    constexpr qint64 readLimit = maxLineLength + 2;
     QStringList lines;
     do {
-        lines << in.readLine(readLimit);
-        if (lines.last() == QLatin1String("---") || tooLong(lines.last()))
+        lines << in.readLine();
+        if (lines.last() == QLatin1String("---"))
             break;
     } while (lines.size() <= lineCount && !in.atEnd());
     return lines;
 }
 
 std::optional<FormValues> fromLines(const QStringList &lines) {
-    if (lines.size() != lineCount || std::any_of(lines.cbegin(), lines.cend(), tooLong))
+    if (lines.size() != lineCount)
         return std::nullopt;
     FormValues form;
     form.edits = lines.mid(0, FormValues::editCount);

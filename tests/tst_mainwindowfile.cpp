@@ -139,10 +139,18 @@ QByteArray readFile(const QString &name) {
 }
 
 // Puts at name what the loader must refuse without reading it through: a 1 GB file of zero bytes
-// without a line end ("sparse": it takes no disk space), a FIFO that nobody writes to, or a link
-// to a FIFO or to /dev/zero.
+// without a line end ("sparse": it takes no disk space), a file of 151 lines one byte over 1 MiB,
+// a FIFO that nobody writes to, or a link to a FIFO or to /dev/zero.
 void makeCostlyFile(const QString &kind, const QString &name) {
-    if (kind == QLatin1String("sparse")) {
+    if (kind == QLatin1String("over 1 MiB")) {
+        QStringList lines = linesOf(FormValues::defaults());
+        lines[3].clear(); // m_nev
+        const qsizetype fill = (1 << 20) + 1 - bytesOf(lines).size();
+        lines[3] = QString(fill, QLatin1Char('n'));
+        const QByteArray bytes = bytesOf(lines);
+        QCOMPARE(bytes.size(), (1 << 20) + 1);
+        writeFile(name, bytes);
+    } else if (kind == QLatin1String("sparse")) {
         QFile file(name);
         QVERIFY(file.open(QIODevice::WriteOnly));
         QVERIFY(file.resize(qint64(1) << 30));
@@ -381,23 +389,31 @@ private slots:
         longer.edits[19] = QStringLiteral("----");
         QTest::newRow("longer lines cut, four dashes are text") << bytesOf(longLines) << true << longer;
 
-        // A line as long as a file may hold is cut by its edit like any other; a longer one
-        // refuses the file.
-        const QString longest(SmsFile::maxLineLength, QLatin1Char('n'));
+        // However long a line is, its edit cuts it, up to a file of 1 MiB in all.
         FormValues cut = form;
-        cut.edits[3] = longest.left(16); // m_nev
-        QTest::newRow("line of the longest length cut") << bytesOf(withLine(3, longest)) << true << cut;
-        QTest::newRow("line longer than that") << bytesOf(withLine(3, longest + QLatin1Char('n'))) << false << form;
+        cut.edits[3] = QString(16, QLatin1Char('n')); // m_nev
+        for (int length : {1024, 1025, 5000}) {
+            QTest::addRow("line of %d characters cut", length)
+                << bytesOf(withLine(3, QString(length, QLatin1Char('n')))) << true << cut;
+        }
+        const qsizetype mebibyteLine = (1 << 20) - bytesOf(withLine(3, QString())).size();
+        const QByteArray mebibyte = bytesOf(withLine(3, QString(mebibyteLine, QLatin1Char('n'))));
+        QCOMPARE(mebibyte.size(), 1 << 20);
+        QTest::newRow("file of 1 MiB") << mebibyte << true << cut;
 
         // tc4_7 and tc1_10 are checked in the variant-1 form (every third box).
         QVERIFY(form.checks.at(checkLine("tc4_7") - 55) && form.checks.at(checkLine("tc1_10") - 55));
-        for (const char *line : {" 1", "1 ", "yes", "", "01"}) {
+        const QString paddedOne = QStringLiteral("1") + QString(2000, QLatin1Char(' '));
+        const QList<std::pair<QByteArray, QString>> notOne{{"\" 1\"", " 1"},   {"\"1 \"", "1 "},
+                                                           {"\"yes\"", "yes"}, {"\"\"", ""},
+                                                           {"\"01\"", "01"},   {"1 and 2000 spaces", paddedOne}};
+        for (const auto &[label, line] : notOne) {
             QStringList changed = withLine(checkLine("tc4_7"), line);
-            changed[checkLine("tc1_10")] = QString::fromLatin1(line);
+            changed[checkLine("tc1_10")] = line;
             FormValues expected = form;
             expected.checks[checkLine("tc4_7") - 55] = false;
             expected.checks[checkLine("tc1_10") - 55] = false;
-            QTest::addRow("check-box line \"%s\"", line) << bytesOf(changed) << true << expected;
+            QTest::addRow("check-box line %s", label.constData()) << bytesOf(changed) << true << expected;
         }
 
         // Row 3: on output 4 in this form ((3 + 1) % 5), on output 0 in the prior one.
@@ -405,8 +421,10 @@ private slots:
         FormValues rowKept = form;
         rowKept.radios[radioLine("r3_4") - firstRadio] = false;
         rowKept.radios[radioLine("r3_0") - firstRadio] = true;
-        for (const char *line : {"0", " 1", "true", ""}) {
-            QTest::addRow("radio line \"%s\" keeps the prior choice", line)
+        const QList<std::pair<QByteArray, QString>> radioNotOne{
+            {"\"0\"", "0"}, {"\" 1\"", " 1"}, {"\"true\"", "true"}, {"\"\"", ""}, {"1 and 2000 spaces", paddedOne}};
+        for (const auto &[label, line] : radioNotOne) {
+            QTest::addRow("radio line %s keeps the prior choice", label.constData())
                 << bytesOf(withLine(radioLine("r3_4"), line)) << true << rowKept;
         }
         // Row 2: r2_2 comes before r2_1 in the list; the later "1" wins.
@@ -453,6 +471,7 @@ private slots:
 
     void costlyFileRefusedAtOnce_data() {
         QTest::addColumn<QString>("kind");
+        QTest::newRow("151 lines, 1 MiB and a byte") << "over 1 MiB";
         QTest::newRow("1 GB sparse file") << "sparse";
         QTest::newRow("FIFO") << "fifo";
         QTest::newRow("link to a FIFO") << "link to a fifo";

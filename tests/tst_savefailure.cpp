@@ -1,3 +1,4 @@
+#include "configfile/savefile.h"
 #include "configfile/smsfile.h"
 #include "mainwindow/formlists.h"
 #include "mainwindow/mainwindow.h"
@@ -8,16 +9,26 @@
 #include "support/sampleforms.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <memory>
+#include <thread>
 
+#include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -55,16 +66,97 @@ private:
     rlimit saved{};
 };
 
+// Ids that no account uses: the owner and group of another user's file, and a technician who is
+// also a member of a team's group.
+constexpr uid_t otherUser = 61001;
+constexpr gid_t otherGroup = 61002;
+constexpr uid_t technician = 61003;
+constexpr gid_t technicianGroup = 61003;
+constexpr gid_t teamGroup = 61004;
+
+QByteArray nameOf(const QString &path) {
+    return QFile::encodeName(path);
+}
+
+struct stat statOf(const QString &path) {
+    struct stat status {};
+    if (::stat(nameOf(path).constData(), &status) != 0)
+        qWarning("cannot stat %s", nameOf(path).constData());
+    return status;
+}
+
+QStringList entriesOf(const QString &folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Saves as the technician, in a child process that drops to that user: 0 when saved, 1 when not,
+// 2 when it could not become the technician.
+int saveAsTechnician(const QString &path, const QStringList &lines) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const gid_t groups[] = {teamGroup};
+        if (setgroups(1, groups) != 0 || setresgid(technicianGroup, technicianGroup, technicianGroup) != 0 ||
+            setresuid(technician, technician, technician) != 0)
+            _exit(2);
+        _exit(SaveFile::writeSmsFile(path, lines) ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// Opening a FIFO for writing waits for a reader, for ever if none comes. This reader comes a few
+// seconds on and takes what is written until stopped: a save that opens the FIFO then fails the
+// time limit instead of hanging the test.
+class LateFifoReader {
+public:
+    explicit LateFifoReader(const QString &path)
+        : thread([this, name = nameOf(path)](std::stop_token stop) { read(stop, name); }) {}
+
+    // Stops the reader; the bytes it took.
+    qint64 stop() {
+        thread.request_stop();
+        thread.join();
+        return bytes;
+    }
+
+private:
+    void read(std::stop_token stop, const QByteArray &name) {
+        for (int waited = 0; waited < 3000 && !stop.stop_requested(); waited += 10)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const int fd = stop.stop_requested() ? -1 : ::open(name.constData(), O_RDONLY | O_NONBLOCK);
+        if (fd < 0)
+            return;
+        char buffer[4096];
+        while (!stop.stop_requested()) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got > 0)
+                bytes += got;
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ::close(fd);
+    }
+
+    std::atomic<qint64> bytes{0};
+    std::jthread thread;
+};
+
 } // namespace
 
-// A save whose write fails partway, for real: the process may write files of a few bytes only.
+// A save whose write fails partway, for real (the process may write files of a few bytes only), and
+// saves over what a replacement would change.
 class TestSaveFailure : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> workDir;
 
 private slots:
-    void initTestCase() { std::signal(SIGXFSZ, SIG_IGN); }
+    void initTestCase() {
+        std::signal(SIGXFSZ, SIG_IGN);
+        std::signal(SIGPIPE, SIG_IGN);
+    }
 
     void init() {
         workDir = std::make_unique<QTemporaryDir>();
@@ -124,6 +216,124 @@ private slots:
         window.save();
         QCOMPARE(catcher.texts, QStringList(byBuild("Success.", "Sikeres mentés.")));
         QCOMPARE(readFile(QStringLiteral("old.sms")), changed);
+    }
+
+    void saveKeepsWhatTheFileIs_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("byTechnician"); // saved by an unprivileged user rather than by root
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("FIFO") << "fifo" << false << false;
+        QTest::newRow("link to a FIFO") << "link to a fifo" << false << false;
+        QTest::newRow("character device") << "char device" << false << false;
+        QTest::newRow("hard-linked file") << "hard link" << false << true;
+        QTest::newRow("another user's file saved by root") << "other owner" << false << true;
+        QTest::newRow("team's file saved by a member") << "team file" << true << true;
+        QTest::newRow("own file of a supplementary group") << "own team file" << true << true;
+        QTest::newRow("own file in a read-only folder") << "read-only folder" << true << true;
+        QTest::newRow("link to a file") << "link to a file" << false << true;
+    }
+
+    // Saved over, the file stays what it was: its type, owner, group and permissions, its other
+    // names and its links; what cannot be replaced without changing it is written in place, and
+    // what is not a regular file is refused without being opened.
+    void saveKeepsWhatTheFileIs() {
+        QFETCH(QString, kind);
+        QFETCH(bool, byTechnician);
+        QFETCH(bool, saved);
+        if (geteuid() != 0 &&
+            (byTechnician || kind == QLatin1String("char device") || kind == QLatin1String("other owner")))
+            QSKIP("Needs root, to make device nodes, give files away or save as another user");
+
+        const QByteArray old = bytesOf(SampleForms::filled());
+        FormValues form = SampleForms::filled();
+        form.edits[3] = QStringLiteral("Changed gate"); // m_nev
+        const QByteArray changed = bytesOf(form);
+
+        // The suite's user saves in the working folder through the window; the technician, in a
+        // child process, in a folder of their own that they reach through the working folder.
+        QCOMPARE(::chmod(nameOf(workDir->path()).constData(), 0711), 0);
+        const QString folder = byTechnician ? workDir->filePath(QStringLiteral("team")) : workDir->path();
+        if (byTechnician) {
+            QVERIFY(QDir().mkdir(folder));
+            QCOMPARE(::chown(nameOf(folder).constData(), technician, technicianGroup), 0);
+        }
+        const QString path = folder + QStringLiteral("/case.sms");
+        QString written = path; // the file that takes the lines: a link's target
+        QString otherName;
+        const auto putOld = [&](const QString &name, uid_t owner, gid_t group, mode_t mode) {
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(old), old.size());
+            file.close();
+            QCOMPARE(::chown(nameOf(name).constData(), owner, group), 0);
+            QCOMPARE(::chmod(nameOf(name).constData(), mode), 0);
+        };
+        if (kind == QLatin1String("fifo")) {
+            QCOMPARE(mkfifo(nameOf(path).constData(), 0600), 0);
+        } else if (kind == QLatin1String("link to a fifo")) {
+            written = folder + QStringLiteral("/fifo");
+            QCOMPARE(mkfifo(nameOf(written).constData(), 0600), 0);
+            QVERIFY(QFile::link(QStringLiteral("fifo"), path));
+        } else if (kind == QLatin1String("char device")) {
+            // The numbers of the device that refuses every write for want of space.
+            if (::mknod(nameOf(path).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+                QSKIP("Device nodes cannot be made here");
+        } else if (kind == QLatin1String("hard link")) {
+            putOld(path, geteuid(), getegid(), 0644);
+            otherName = folder + QStringLiteral("/other.sms");
+            QCOMPARE(::link(nameOf(path).constData(), nameOf(otherName).constData()), 0);
+        } else if (kind == QLatin1String("other owner")) {
+            putOld(path, otherUser, otherGroup, 0644);
+        } else if (kind == QLatin1String("team file")) {
+            putOld(path, 0, teamGroup, 0660);
+        } else if (kind == QLatin1String("own team file")) {
+            putOld(path, technician, teamGroup, 0640);
+        } else if (kind == QLatin1String("read-only folder")) {
+            putOld(path, technician, technicianGroup, 0644);
+            QCOMPARE(::chmod(nameOf(folder).constData(), 0555), 0);
+        } else if (kind == QLatin1String("link to a file")) {
+            written = folder + QStringLiteral("/target.sms");
+            putOld(written, geteuid(), getegid(), 0644);
+            QVERIFY(QFile::link(QStringLiteral("target.sms"), path));
+        } else {
+            QFAIL("unknown kind of file");
+        }
+        const struct stat before = statOf(written);
+        const QStringList entries = entriesOf(folder);
+        const bool fifo = S_ISFIFO(before.st_mode);
+        std::unique_ptr<LateFifoReader> reader;
+        if (fifo)
+            reader = std::make_unique<LateFifoReader>(written);
+
+        QElapsedTimer clock;
+        clock.start();
+        if (byTechnician) {
+            QCOMPARE(saveAsTechnician(path, SmsFile::toLines(form)), saved ? 0 : 1);
+        } else {
+            MainWindow window;
+            writeForm(formLists(window.ui->centralWidget), form);
+            answerFileDialog(QFileInfo(path).fileName(), Modal::Answer::Force);
+            Modal::MessageBoxCatcher catcher;
+            window.save();
+            QCOMPARE(catcher.texts,
+                     saved ? QStringList(byBuild("Success.", "Sikeres mentés."))
+                           : QStringList(byBuild("Cannot save the file.", "Nem sikerült menteni a fájlt.")));
+        }
+        const qint64 elapsed = clock.elapsed();
+        if (reader)
+            QCOMPARE(reader->stop(), 0);
+        QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
+
+        const struct stat after = statOf(written);
+        QCOMPARE(after.st_mode, before.st_mode); // the type and the permissions
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        if (S_ISREG(after.st_mode))
+            QCOMPARE(readFile(written), saved ? changed : old);
+        if (!otherName.isEmpty())
+            QCOMPARE(readFile(otherName), changed);
+        QCOMPARE(QFileInfo(path).isSymLink(), written != path);
+        QCOMPARE(entriesOf(folder), entries); // nothing left beside it
     }
 };
 
