@@ -20,7 +20,6 @@
 #include <QTest>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using Mode = PortHolder::Mode;
@@ -61,15 +60,6 @@ LockFileState lockFileState(const QString &path) {
     if (::stat(QFile::encodeName(path).constData(), &status) == 0)
         state.inode = status.st_ino;
     return state;
-}
-
-// A process that has ended: its PID names no one (until the system hands it out again).
-pid_t endedProcess() {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
 }
 
 QStringList portsListed() {
@@ -189,7 +179,7 @@ private slots:
                 .filePath(QStringLiteral("LCK..") + (Mode(mode) == Mode::Cu ? names.last() : names.first()));
         QFile lockFile(lockPath);
         QVERIFY(lockFile.open(QIODevice::NewOnly));
-        lockFile.write(QByteArray::number(endedProcess()).rightJustified(10, ' ') + '\n');
+        lockFile.write(QByteArray::number(PortHolder::endedProcess()).rightJustified(10, ' ') + '\n');
         lockFile.close();
 
         QCOMPARE(portsListed(), QStringList{QStringLiteral("COM1")});

@@ -1,18 +1,14 @@
 #include "link/portlocks.h"
 #include "link/serialport.h"
 #include "support/portholder.h"
+#include "support/pseudoterminal.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
 #include <grp.h>
-#include <pty.h>
 #include <pwd.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,15 +16,6 @@ using Mode = PortHolder::Mode;
 using PortLocks::Holder;
 
 namespace {
-
-// A process that has ended: its PID names no one (until the system hands it out again).
-pid_t endedProcess() {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
 
 QByteArray paddedPid(pid_t pid) {
     return QByteArray::number(pid).rightJustified(10, ' ') + '\n';
@@ -42,33 +29,6 @@ std::pair<uid_t, gid_t> unusedIds() {
     }
     return {65000, 65000};
 }
-
-// A pseudo-terminal published as COM1 in a folder of links, with both sides kept open as socat
-// keeps them; every user may use its device.
-class PublishedTerminal {
-public:
-    PublishedTerminal() {
-        char name[128] = {};
-        if (::openpty(&master, &slave, name, nullptr, nullptr) != 0 || !folder.isValid())
-            return;
-        ::fchmod(slave, 0666);
-        ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
-        device = QFile::decodeName(name);
-        if (QFile::link(device, QDir(folder.path()).filePath(QStringLiteral("COM1"))))
-            qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(folder.path()));
-    }
-    ~PublishedTerminal() {
-        ::close(master);
-        ::close(slave);
-    }
-    PublishedTerminal(const PublishedTerminal &) = delete;
-    PublishedTerminal &operator=(const PublishedTerminal &) = delete;
-
-    QTemporaryDir folder;
-    int master = -1;
-    int slave = -1;
-    QString device;
-};
 
 } // namespace
 
@@ -107,7 +67,7 @@ private slots:
         QTest::newRow("cu's name, live process") << 0 << "LCK..77" << live << true;
         QTest::newRow("QSerialPort's lock, live process") << 0 << "LCK..pts_77" << QByteArray("1\ntool\nvm\n") << true;
         QTest::newRow("in the second folder") << 1 << "LCK..pts_77" << live << true;
-        QTest::newRow("process gone") << 0 << "LCK..pts_77" << paddedPid(endedProcess()) << false;
+        QTest::newRow("process gone") << 0 << "LCK..pts_77" << paddedPid(PortHolder::endedProcess()) << false;
         QTest::newRow("this process") << 0 << "LCK..pts_77" << paddedPid(::getpid()) << false;
         QTest::newRow("no PID in it") << 0 << "LCK..pts_77" << QByteArray("locked\n") << false;
         QTest::newRow("another device's") << 0 << "LCK..pts_7" << live << false;
@@ -150,10 +110,11 @@ private slots:
         QFETCH(bool, held);
         QFETCH(int, holder);
         PublishedTerminal terminal;
-        QVERIFY(!terminal.device.isEmpty());
+        QVERIFY(terminal.isValid());
+        QVERIFY(terminal.openToEveryone());
         PortHolder other;
         if (mode >= 0)
-            QVERIFY(other.start(terminal.device, Mode(mode)));
+            QVERIFY(other.start(terminal.devicePath(), Mode(mode)));
         const auto lockFileContents = [&other] {
             QFile lockFile(other.lockFilePath());
             if (other.lockFilePath().isEmpty() || !lockFile.open(QIODevice::ReadOnly))
@@ -170,7 +131,7 @@ private slots:
                 if (::setgroups(0, nullptr) != 0 || ::setresgid(gid, gid, gid) != 0 || ::setresuid(uid, uid, uid) != 0)
                     ::_exit(10);
             }
-            if (PortCheck(terminal.device).holder() != Holder(holder))
+            if (PortCheck(terminal.devicePath()).holder() != Holder(holder))
                 ::_exit(11);
             if (SerialPort::probe(QStringLiteral("COM1")) == held)
                 ::_exit(12);
@@ -187,7 +148,7 @@ private slots:
         QCOMPARE(WEXITSTATUS(status), 0);
 
         QCOMPARE(lockFileContents(), lockBefore);
-        QCOMPARE(PortCheck(terminal.device).holder(), Holder(holder));
+        QCOMPARE(PortCheck(terminal.devicePath()).holder(), Holder(holder));
         if (mode >= 0)
             QCOMPARE(other.finish(), 0);
     }

@@ -2,6 +2,7 @@
 #include "link/portname.h"
 #include "link/serialport.h"
 #include "support/portholder.h"
+#include "support/pseudoterminal.h"
 #include "support/simulatedmodule.h"
 
 #include <QCoreApplication>
@@ -11,11 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
 #include <termios.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <condition_variable>
@@ -73,50 +70,6 @@ qint64 timedRead(SerialPort &port, char &byte, bool &arrived) {
     arrived = port.readByte(byte);
     return clock.elapsed();
 }
-
-// A pseudo-terminal published as COM1 whose far end nobody reads: what the program writes stays
-// queued in the terminal until the test reads it.
-class UnreadTerminal {
-public:
-    UnreadTerminal() {
-        char name[128] = {};
-        if (!folder.isValid() || ::openpty(&master, &slave, name, nullptr, nullptr) != 0)
-            return;
-        termios raw{};
-        ::tcgetattr(slave, &raw);
-        ::cfmakeraw(&raw);
-        ::tcsetattr(slave, TCSANOW, &raw);
-        valid = QFile::link(QFile::decodeName(name), QDir(folder.path()).filePath(QStringLiteral("COM1")));
-        qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(folder.path()));
-    }
-    ~UnreadTerminal() {
-        ::close(master);
-        ::close(slave);
-    }
-    UnreadTerminal(const UnreadTerminal &) = delete;
-    UnreadTerminal &operator=(const UnreadTerminal &) = delete;
-
-    bool isValid() const { return valid; }
-    // Everything that has reached the far end, read until it stays quiet for 200 ms.
-    QByteArray readAll() const {
-        QByteArray bytes;
-        pollfd ready{master, POLLIN, 0};
-        char buffer[4096];
-        while (::poll(&ready, 1, 200) == 1) {
-            const ssize_t count = ::read(master, buffer, sizeof buffer);
-            if (count <= 0)
-                break;
-            bytes.append(buffer, count);
-        }
-        return bytes;
-    }
-
-private:
-    QTemporaryDir folder;
-    int master = -1;
-    int slave = -1;
-    bool valid = false;
-};
 
 } // namespace
 
@@ -377,7 +330,7 @@ private slots:
     // What the terminal holds when the port closes is discarded, not delivered: of 20,000 bytes
     // written at once to a terminal that nobody reads, most never arrive.
     void closeDiscardsWhatTheLineHasNotCarried() {
-        UnreadTerminal terminal;
+        PublishedTerminal terminal; // nobody reads it
         QVERIFY(terminal.isValid());
         SerialPort::setByteTime(std::chrono::microseconds(0));
         SerialPort port;

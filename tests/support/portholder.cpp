@@ -84,3 +84,11 @@ int PortHolder::finish() {
     pid = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+pid_t PortHolder::endedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}

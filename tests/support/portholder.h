@@ -31,6 +31,9 @@ public:
     // Makes the other program let go of the device and end; returns its exit code.
     int finish();
 
+    // A PID that names no process: one that has just ended (until the system hands it out again).
+    static pid_t endedProcess();
+
 private:
     pid_t pid = -1;
     int input = -1;
