@@ -11,7 +11,12 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+// Download and verify first run the field check as leaving a field does: no value that the form
+// refuses reaches the module, and the check's box is the only one (the dialog taking the focus
+// would otherwise run the check over the running transfer).
 void MainWindow::download() {
+    if (!fieldCheckPasses())
+        return;
     ui->tabWidget->setCurrentIndex(0);
     settings.dataText = QLatin1String("");
 
@@ -56,6 +61,8 @@ void MainWindow::readup() {
 }
 
 void MainWindow::verify_func() {
+    if (!fieldCheckPasses())
+        return;
     ui->tabWidget->setCurrentIndex(0);
     verify dialog(settings, ui->centralWidget, this);
     dialog.exec();

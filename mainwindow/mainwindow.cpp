@@ -78,6 +78,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     connect(ui->actionContents, &QAction::triggered, this, &MainWindow::contents);
     connect(ui->allapot_gomb, &QPushButton::clicked, this, &MainWindow::allapot);
     connect(ui->port_gomb, &QPushButton::clicked, this, &MainWindow::show_port);
+    // Download and verify check the form themselves. A click on their buttons leaves the focus in
+    // the edit, as a tool button does: taking it would run the check on the press, and the click
+    // would then go on into the transfer's own checks of the field just cleared, a second box.
+    ui->download_gomb->setFocusPolicy(Qt::TabFocus);
+    ui->verify_gomb->setFocusPolicy(Qt::TabFocus);
     connect(ui->download_gomb, &QPushButton::clicked, this, &MainWindow::download);
     connect(ui->upload_gomb, &QPushButton::clicked, this, &MainWindow::readup);
     connect(ui->verify_gomb, &QPushButton::clicked, this, &MainWindow::verify_func);

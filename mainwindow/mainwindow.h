@@ -58,4 +58,9 @@ public:
 protected:
     // Runs input_check() when a line edit of the form loses the keyboard focus.
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The check of input_check(): true when the whole form passes; otherwise the first bad field
+    // has been cleared and focused and its one warning shown (or a warning is showing already).
+    bool fieldCheckPasses();
 };

@@ -22,13 +22,18 @@ bool reportingInputError = false;
 } // namespace
 
 void MainWindow::input_check() {
+    fieldCheckPasses();
+}
+
+bool MainWindow::fieldCheckPasses() {
+    // A failure is being reported already.
     if (reportingInputError)
-        return;
+        return false;
     const FormLists lists = formLists(ui->centralWidget);
     const FormValues values = readForm(lists);
     const std::optional<ValidationFailure> failure = checkEdits(values.editNames, values.edits);
     if (!failure)
-        return;
+        return true;
 
     const QScopedValueRollback reporting(reportingInputError, true);
     for (int index : failure->cleared)
@@ -55,6 +60,7 @@ void MainWindow::input_check() {
         break;
     }
     QMessageBox::warning(this, QString::fromUtf8(texts.title), QString::fromUtf8(message));
+    return false;
 }
 
 // A line edit's focus loss ends its editing, whatever the text, as editingFinished() did before

@@ -496,12 +496,14 @@ void Ui_MainWindow::setupOutputsPage(QMainWindow *MainWindow) {
 
 void Ui_MainWindow::setupStatusPanel() {
     g_allapot = create<QGroupBox>(centralWidget, "g_allapot", 420, 10, 161, 521);
-    terero = create<QProgressBar>(g_allapot, "terero", 126, 30, 25, 121);
+    // The signal label stands at y 18, under the frame's top line, which the Fusion style draws on
+    // rows 18 and 19; its bar keeps its 4 pixels below the label.
+    terero = create<QProgressBar>(g_allapot, "terero", 126, 38, 25, 121);
     terero->setStyleSheet(QStringLiteral("QProgressBar::chunk { background-color: #05B8CC; }"));
     terero->setValue(0);
     terero->setTextVisible(false);
     terero->setOrientation(Qt::Vertical);
-    l_terero = makeLabel(g_allapot, "l_terero", 120, 10, 41, 16);
+    l_terero = makeLabel(g_allapot, "l_terero", 120, 18, 41, 16);
     l_terero->setAlignment(Qt::AlignCenter);
     label_24 = makeLabel(g_allapot, "label_24", 10, 170, 71, 16);
     label_25 = makeLabel(g_allapot, "label_25", 10, 190, 71, 16);

@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -101,6 +102,14 @@ class TestDownload : public QObject, public TransferDriver::WindowOnModule {
                QTest::qWaitFor([widget] { return QApplication::focusWidget() == widget; }, 2000);
     }
 
+    // Brings the tab page holding the widget to the front.
+    void showPageOf(QWidget *widget) {
+        QWidget *page = widget;
+        while (window->ui->tabWidget->indexOf(page) < 0)
+            page = page->parentWidget();
+        window->ui->tabWidget->setCurrentWidget(page);
+    }
+
     void setTexts(const QStringList &namesAndTexts) {
         for (int i = 0; i + 1 < namesAndTexts.size(); i += 2) {
             QLineEdit *target = edit(namesAndTexts.at(i));
@@ -151,11 +160,11 @@ private slots:
             << QStringList{"m_nev", "Ga|te"} << QStringList{"4", "Ga|te"} << ';' << 0 << char(3) << 56;
         QTest::newRow("separator of the settings typed inside a field")
             << QStringList{"be2_on_msg", "a;b;c"} << QStringList{"30", "a;b;c"} << ';' << 0 << char(3) << 58;
-        QTest::newRow("currency sign in a name passes")
-            << QStringList{"m_nev", "Gate\u00a4"} << QStringList{"4", "Gate\u00a4"} << '|' << 0 << char(3) << 56;
-        QTest::newRow("accent in a phone number is not checked")
-            << QStringList{"t1", "\u00e9", "t8", "36301234567"} << QStringList{"49", "00\u00e9", "56", "0036301234567"}
-            << '|' << 0 << char(3) << 56;
+        // The field check refuses the currency sign in a field; the download's character test lets it through.
+        QTest::newRow("currency sign as the separator passes") << none << none << char(0xA4) << 0 << char(3) << 56;
+        QTest::newRow("phone numbers") << QStringList{"t1", "30 123", "t8", "36301234567"}
+                                       << QStringList{"49", "0030 123", "56", "0036301234567"} << '|' << 0 << char(3)
+                                       << 56;
         QTest::newRow("text of only spaces")
             << QStringList{"ki4_off", "   "} << QStringList{"44", "   "} << '|' << 0 << char(3) << 56;
     }
@@ -243,48 +252,49 @@ private slots:
 
     void checksStopTheDownload_data() {
         QTest::addColumn<QStringList>("texts"); // object name, text, ...
+        QTest::addColumn<char>("separator");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("clearedAndFocused");
         QTest::addColumn<QStringList>("debug");
 
         const QStringList noDebug;
-        QTest::newRow("relay time 0") << QStringList{"rele_time", "0"} << "greater than 0"
+        QTest::newRow("relay time 0") << QStringList{"rele_time", "0"} << '|' << "greater than 0"
                                       << "rele_time" << noDebug;
         QTest::newRow("empty SMS limit: greater than 0 comes before emptiness")
-            << QStringList{"maxsms", ""} << "greater than 0"
+            << QStringList{"maxsms", ""} << '|' << "greater than 0"
             << "maxsms" << noDebug;
-        QTest::newRow("empty module name") << QStringList{"m_nev", ""} << "all inputs"
+        QTest::newRow("empty module name") << QStringList{"m_nev", ""} << '|' << "all inputs"
                                            << "" << noDebug;
-        QTest::newRow("empty A1 low threshold") << QStringList{"abe1_lo", ""} << "all inputs"
+        QTest::newRow("empty A1 low threshold") << QStringList{"abe1_lo", ""} << '|' << "all inputs"
                                                 << "" << QStringList{"\"abe1_lo\""};
-        QTest::newRow("empty name of input 1") << QStringList{"be1_nev", ""} << "all inputs"
+        QTest::newRow("empty name of input 1") << QStringList{"be1_nev", ""} << '|' << "all inputs"
                                                << "" << QStringList{"\"be1_nev\""};
-        QTest::newRow("accent in a name") << QStringList{"m_nev", "Gat\u00e9"} << "7-bit"
-                                          << "" << noDebug;
-        QTest::newRow("accent in an output text") << QStringList{"ki4_off", "ki\u00e9"} << "7-bit"
+        // A character outside 7 bits in a field is the field check's (badFieldStopsTheDownload); the
+        // separators of the text still meet the download's own character test.
+        QTest::newRow("separator outside 7 bits") << QStringList() << char(0xE9) << "7-bit"
                                                   << "" << noDebug;
-        QTest::newRow("character outside Latin-1") << QStringList{"be3_on_msg", "\u20ac"} << "7-bit"
-                                                   << "" << noDebug;
         // The checks come in field order: the first failing field decides.
-        QTest::newRow("empty name before relay time 0") << QStringList{"m_nev", "", "rele_time", "0"} << "all inputs"
-                                                        << "" << noDebug;
+        QTest::newRow("empty name before relay time 0")
+            << QStringList{"m_nev", "", "rele_time", "0"} << '|' << "all inputs"
+            << "" << noDebug;
         QTest::newRow("SMS limit before an empty threshold")
-            << QStringList{"maxsms", "0", "abe1_lo", ""} << "greater than 0"
+            << QStringList{"maxsms", "0", "abe1_lo", ""} << '|' << "greater than 0"
             << "maxsms" << noDebug;
-        QTest::newRow("emptiness before the character test")
-            << QStringList{"m_nev", "\u00e9", "be1_nev", ""} << "all inputs"
-            << "" << QStringList{"\"be1_nev\""};
+        QTest::newRow("emptiness before the character test") << QStringList{"be1_nev", ""} << char(0xE9) << "all inputs"
+                                                             << "" << QStringList{"\"be1_nev\""};
     }
 
     // Each check shows its critical box and stops: nothing reaches the wire, no dialog runs, the
     // text in the settings is empty, and only the relay time or SMS limit is cleared and focused.
     void checksStopTheDownload() {
         QFETCH(QStringList, texts);
+        QFETCH(char, separator);
         QFETCH(QString, message);
         QFETCH(QString, clearedAndFocused);
         QFETCH(QStringList, debug);
         answerDownload(56);
         setTexts(texts);
+        window->settings.downloadSeparator = separator;
         window->settings.dataText = "stale";
         window->ui->tabWidget->setCurrentIndex(3);
 
@@ -323,6 +333,100 @@ private slots:
         }
         if (!clearedAndFocused.isEmpty())
             QVERIFY(focusSettlesOn(edit(clearedAndFocused)));
+    }
+
+    void badFieldStopsTheDownload_data() {
+        QTest::addColumn<QStringList>("texts"); // object name, text, ...
+        QTest::addColumn<QString>("focus");     // the widget holding the focus; empty: the first edit
+        QTest::addColumn<QString>("start");     // "Ctrl+D" or "button"
+        QTest::addColumn<QString>("rule");      // the field check's message
+        QTest::addColumn<QStringList>("cleared");
+        QTest::addColumn<QString>("focused");
+
+        const auto row = [](const char *name, const QStringList &texts, const char *focus, const char *start,
+                            const char *rule, const QStringList &cleared, const char *focused) {
+            QTest::newRow(name) << texts << QString::fromLatin1(focus) << QString::fromLatin1(start)
+                                << QString::fromLatin1(rule) << cleared << QString::fromLatin1(focused);
+        };
+        row("letter in the PIN, Ctrl+D", {"m_pin", "12a4"}, "", "Ctrl+D", "numbers", {"m_pin"}, "m_pin");
+        row("letter in the PIN, Download button", {"m_pin", "12a4"}, "", "button", "numbers", {"m_pin"}, "m_pin");
+        // No focus leaves an edit: the download itself runs the check.
+        row("letter in the PIN, focus on a check box", {"m_pin", "12a4"}, "tc1_1", "Ctrl+D", "numbers", {"m_pin"},
+            "m_pin");
+        // The field check's box alone, not the download's own box as well.
+        row("letter in the PIN and an empty name", {"m_pin", "12a4", "m_nev", ""}, "", "Ctrl+D", "numbers", {"m_pin"},
+            "m_pin");
+        row("letter in the PIN and relay time 0", {"m_pin", "12a4", "rele_time", "0"}, "", "Ctrl+D", "numbers",
+            {"m_pin"}, "m_pin");
+        row("relay time 0 focused, letter in the PIN", {"rele_time", "0", "m_pin", "12a4"}, "", "Ctrl+D", "numbers",
+            {"m_pin"}, "m_pin");
+        row("relay time 0 focused, letter in the PIN, Download button", {"rele_time", "0", "m_pin", "12a4"}, "",
+            "button", "numbers", {"m_pin"}, "m_pin");
+        row("restore flag 2", {"visszaallas", "2"}, "", "Ctrl+D", "0 or 1", {"visszaallas"}, "visszaallas");
+        row("alert value 0,0", {"abe1_lo", "0", "abe1_lo_2", "0"}, "", "button", "range", {"abe1_lo", "abe1_lo_2"},
+            "abe1_lo");
+        // The download's own character test refuses these with its own message, lets the currency sign
+        // through, and never looks at the phone numbers.
+        row("accent in a name", {"m_nev", "Gat\u00e9"}, "", "Ctrl+D", "7-bit", {"m_nev"}, "m_nev");
+        row("currency sign in a name", {"m_nev", "Gate\u00a4"}, "", "Ctrl+D", "7-bit", {"m_nev"}, "m_nev");
+        row("accent in an output text", {"ki4_off", "ki\u00e9"}, "", "button", "7-bit", {"ki4_off"}, "ki4_off");
+        row("character outside Latin-1", {"be3_on_msg", "\u20ac"}, "", "Ctrl+D", "7-bit", {"be3_on_msg"}, "be3_on_msg");
+        row("accent in a phone number", {"t1", "\u00e9"}, "", "Ctrl+D", "phone", {"t1"}, "t1");
+    }
+
+    // A field that the field check refuses stops the download there, with the focus wherever it was
+    // and however the download starts: the check's one box, the field cleared and focused, no dialog
+    // and nothing on the wire.
+    void badFieldStopsTheDownload() {
+        QFETCH(QStringList, texts);
+        QFETCH(QString, focus);
+        QFETCH(QString, start);
+        QFETCH(QString, rule);
+        QFETCH(QStringList, cleared);
+        QFETCH(QString, focused);
+        answerDownload(56);
+        setTexts(texts);
+        auto *holder = window->findChild<QWidget *>(focus.isEmpty() ? texts.first() : focus);
+        showPageOf(holder);
+        const int page = window->ui->tabWidget->currentIndex();
+        holder->setFocus(Qt::OtherFocusReason);
+        QVERIFY(focusSettlesOn(holder));
+
+        bool dialogRan = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (auto *dialog = window->findChild<dload *>()) {
+                dialogRan = true;
+                dialog->reject();
+            }
+        });
+        watch.start(10);
+        Modal::MessageBoxCatcher catcher;
+        int mostBoxesAtOnce = 0;
+        catcher.onShown = [&mostBoxesAtOnce](QMessageBox *) {
+            int shown = 0;
+            for (QWidget *widget : QApplication::topLevelWidgets())
+                shown += qobject_cast<QMessageBox *>(widget) && widget->isVisible();
+            mostBoxesAtOnce = std::max(mostBoxesAtOnce, shown);
+        };
+        if (start == QLatin1String("Ctrl+D"))
+            QTest::keyClick(window->windowHandle(), Qt::Key_D, Qt::ControlModifier);
+        else
+            QTest::mouseClick(window->ui->download_gomb, Qt::LeftButton);
+        QTest::qWait(100);
+
+        QCOMPARE(catcher.texts, QStringList(BuildTexts::fieldCheckMessage(rule)));
+        QCOMPARE(catcher.titles, QStringList(BuildTexts::fieldCheckTitle()));
+        QCOMPARE(catcher.icons, QList<int>{QMessageBox::Warning});
+        QCOMPARE(mostBoxesAtOnce, 1);
+        QVERIFY(!dialogRan);
+        QCOMPARE(module->received(), QByteArray());
+        for (int i = 0; i + 1 < texts.size(); i += 2) {
+            const QString &name = texts.at(i);
+            QCOMPARE(edit(name)->text(), cleared.contains(name) ? QString() : texts.at(i + 1));
+        }
+        QCOMPARE(window->ui->tabWidget->currentIndex(), page);
+        QVERIFY(focusSettlesOn(edit(focused)));
     }
 
     // A later download of a corrected form goes through.

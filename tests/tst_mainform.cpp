@@ -7,6 +7,9 @@
 
 #include <QDir>
 #include <QFontMetrics>
+#include <QGroupBox>
+#include <QHash>
+#include <QImage>
 #include <QSet>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -49,6 +52,51 @@ template <typename T> QStringList namesOf(const QList<T *> &objects) {
     for (T *object : objects)
         names << object->objectName();
     return names;
+}
+
+// The pixel rows and columns on which the style draws a group box's frame, found in a picture of
+// the box with its children hidden: the style's own frame rectangle does not say where it draws.
+// The rows are read down a column right of the title, the columns along the middle row; a frame
+// pixel is neither the colour outside the frame (top right corner) nor the colour inside it.
+struct FrameLines {
+    QList<int> rows, columns;
+};
+
+FrameLines frameLinesOf(QGroupBox *box) {
+    QWidgetList hidden;
+    for (QWidget *child : box->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!child->isHidden()) {
+            child->hide();
+            hidden << child;
+        }
+    }
+    const QImage picture = box->grab().toImage();
+    for (QWidget *child : hidden)
+        child->show();
+
+    const QRgb outside = picture.pixel(picture.width() - 1, 0);
+    const QRgb inside = picture.pixel(picture.width() / 2, picture.height() / 2);
+    const auto isFrame = [&](int x, int y) {
+        const QRgb pixel = picture.pixel(x, y);
+        return pixel != outside && pixel != inside;
+    };
+    FrameLines lines;
+    for (int y = 0; y < picture.height(); ++y) {
+        if (isFrame(picture.width() - 10, y))
+            lines.rows << y;
+    }
+    for (int x = 0; x < picture.width(); ++x) {
+        if (isFrame(x, picture.height() / 2))
+            lines.columns << x;
+    }
+    return lines;
+}
+
+QString joined(const QList<int> &numbers) {
+    QStringList texts;
+    for (int number : numbers)
+        texts << QString::number(number);
+    return texts.join(QLatin1Char(','));
 }
 
 } // namespace
@@ -362,8 +410,13 @@ private slots:
         QTest::newRow("label_61") << "label_61"
                                   << "g_ki_csengetes" << (hungarian ? QRect(135, 20, 106, 16) : QRect(135, 20, 121, 16))
                                   << -1;
+        // The signal label and bar stand below the frame line that the Fusion style draws.
         QTest::newRow("terero") << "terero"
-                                << "g_allapot" << QRect(126, 30, 25, 121) << -1;
+                                << "g_allapot" << QRect(126, 38, 25, 121) << -1;
+        QTest::newRow("l_terero") << "l_terero"
+                                  << "g_allapot" << QRect(120, 18, 41, 16) << -1;
+        QTest::newRow("l_ver") << "l_ver"
+                               << "g_allapot" << QRect(10, 30, 111, 16) << -1;
         QTest::newRow("w_ki3") << "w_ki3"
                                << "g_allapot" << QRect(130, 370, 16, 16) << -1;
         QTest::newRow("w_tp") << "w_tp"
@@ -415,6 +468,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         window->ensurePolished();
         QStringList cut;
+        QHash<QGroupBox *, FrameLines> frames;
         for (QLabel *label : ui()->centralWidget->findChildren<QLabel *>()) {
             if (label->text().isEmpty())
                 continue;
@@ -429,6 +483,35 @@ private slots:
                            .arg(needed.height())
                            .arg(room.width())
                            .arg(room.height());
+
+            // No frame line of the label's group box runs through its text.
+            auto *box = qobject_cast<QGroupBox *>(label->parentWidget());
+            if (!box)
+                continue;
+            if (!frames.contains(box)) {
+                frames.insert(box, frameLinesOf(box));
+                QVERIFY2(!frames[box].rows.isEmpty() && !frames[box].columns.isEmpty(), qPrintable(box->objectName()));
+            }
+            const FrameLines &frame = frames[box];
+            const QRect text = needed.translated(label->pos());
+            QList<int> crossing;
+            for (int row : frame.rows) {
+                if (row >= text.top() && row <= text.bottom())
+                    crossing << row;
+            }
+            for (int column : frame.columns) {
+                if (column >= text.left() && column <= text.right())
+                    crossing << column;
+            }
+            if (!crossing.isEmpty())
+                cut << QStringLiteral("%1 (text at rows %2-%3, columns %4-%5) is crossed by the frame of %6 (rows %7, "
+                                      "columns %8)")
+                           .arg(label->objectName())
+                           .arg(text.top())
+                           .arg(text.bottom())
+                           .arg(text.left())
+                           .arg(text.right())
+                           .arg(box->objectName(), joined(frame.rows), joined(frame.columns));
         }
         for (QAbstractButton *button : ui()->centralWidget->findChildren<QAbstractButton *>()) {
             if (!button->text().isEmpty() && button->sizeHint().width() > button->width())

@@ -1,10 +1,12 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
+#include "support/buildtexts.h"
 #include "support/modal.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,30 +17,14 @@
 
 namespace {
 
-const bool hungarian = QLatin1String(DOWNLOADER_BUILD_LANGUAGE) == QLatin1String("hu");
-
-QString byBuild(const char *english, const char *hungarianText) {
-    return QString::fromUtf8(hungarian ? hungarianText : english);
-}
+using BuildTexts::byBuild;
 
 QString titleText() {
-    return byBuild("Input error", "Beviteli hiba");
+    return BuildTexts::fieldCheckTitle();
 }
 
-// The build's message for a rule, by a short key.
 QString messageFor(const QString &rule) {
-    if (rule == QLatin1String("numbers"))
-        return byBuild("Only numbers!", "Csak számok adhatóak meg!");
-    if (rule == QLatin1String("range"))
-        return byBuild("Value must be between 0,1 and 9,9!", "Az értéknek 0,1 és 9,9 közöttinek kell lenni!");
-    if (rule == QLatin1String("7-bit"))
-        return byBuild("Only numbers and letters! (7-bit ascii)\n",
-                       "Csak számok és betűk adhatóak meg! (7-bit ascii)\n");
-    if (rule == QLatin1String("0 or 1"))
-        return byBuild("Value must be 0 or 1!", "Az érték vagy 1 vagy 0 lehet!");
-    if (rule == QLatin1String("phone"))
-        return byBuild("Value must be a valid phone number!", "Telefonszám esetében csak számokat adhat meg!");
-    return QStringLiteral("unknown rule ") + rule;
+    return BuildTexts::fieldCheckMessage(rule);
 }
 
 } // namespace
@@ -185,6 +171,8 @@ private slots:
         QTest::newRow("typed, click on another edit") << true << "click";
         QTest::newRow("loaded, Return") << false << "Return";
         QTest::newRow("typed, Return") << true << "Return";
+        // The menu takes the focus as it opens: the report comes then, and only then.
+        QTest::newRow("loaded, menu of the menu bar") << false << "menu";
     }
 
     void focusChangesReportBadFieldsOneAtATime() {
@@ -209,12 +197,21 @@ private slots:
                 shown += qobject_cast<QMessageBox *>(widget) && widget->isVisible();
             mostBoxesAtOnce = std::max(mostBoxesAtOnce, shown);
         };
-        if (leave == QLatin1String("click"))
+        if (leave == QLatin1String("menu")) {
+            QMenuBar *bar = window->menuBar();
+            const QRect title = bar->actionGeometry(window->ui->menuDevice->menuAction());
+            QTest::mouseClick(bar, Qt::LeftButton, {}, title.center());
+            QCOMPARE(catcher.texts.size(), 1);
+            if (QWidget *menu = QApplication::activePopupWidget())
+                QTest::keyClick(menu, Qt::Key_Escape);
+            QVERIFY(!QApplication::activePopupWidget());
+        } else if (leave == QLatin1String("click")) {
             QTest::mouseClick(name, Qt::LeftButton);
-        else if (leave == QLatin1String("Shift+Tab"))
+        } else if (leave == QLatin1String("Shift+Tab")) {
             QTest::keyClick(pin, Qt::Key_Backtab, Qt::ShiftModifier);
-        else
+        } else {
             QTest::keyClick(pin, leave == QLatin1String("Tab") ? Qt::Key_Tab : Qt::Key_Return);
+        }
         QCOMPARE(catcher.texts, QStringList(messageFor(QStringLiteral("numbers"))));
         QVERIFY(pin->text().isEmpty());
         QCOMPARE(id->text(), QStringLiteral("x"));
@@ -230,6 +227,38 @@ private slots:
         QVERIFY(focusSettlesOn(name));
         QCOMPARE(catcher.texts.size(), 2);
         QCOMPARE(mostBoxesAtOnce, 1);
+    }
+
+    void leavingAnEditEndsItsEditing_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("next");
+        QTest::newRow("Tab") << "Tab"
+                             << "visszaallas";
+        QTest::newRow("Shift+Tab") << "Shift+Tab"
+                                   << "m_id";
+    }
+
+    // Leaving an edit by the keyboard ends its editing as the toolkit does, its selection gone, and
+    // the focus goes on: the check that runs on the way never takes the focus loss from the edit.
+    void leavingAnEditEndsItsEditing() {
+        QFETCH(QString, key);
+        QFETCH(QString, next);
+        QLineEdit *name = edit(QStringLiteral("m_nev"));
+        name->setText(QStringLiteral("Gate"));
+        QTest::mouseClick(name, Qt::LeftButton);
+        QVERIFY(focusSettlesOn(name));
+        QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(name->selectedText(), QStringLiteral("Gate"));
+
+        Modal::MessageBoxCatcher catcher;
+        if (key == QLatin1String("Shift+Tab"))
+            QTest::keyClick(name, Qt::Key_Backtab, Qt::ShiftModifier);
+        else
+            QTest::keyClick(name, Qt::Key_Tab);
+        QVERIFY(!name->hasSelectedText());
+        QCOMPARE(name->text(), QStringLiteral("Gate"));
+        QVERIFY(focusSettlesOn(edit(next)));
+        QCOMPARE(catcher.texts, QStringList());
     }
 
     // The edit's own context menu takes the focus for a moment without ending the editing.

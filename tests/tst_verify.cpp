@@ -11,10 +11,13 @@
 #include "support/transferdriver.h"
 #include "support/transferreplies.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 
@@ -141,19 +144,23 @@ private slots:
 
     void formThatCannotBeComposed_data() {
         QTest::addColumn<FormValues>("form");
+        QTest::addColumn<char>("separator");
         QTest::addColumn<bool>("portPresent");
 
-        QTest::newRow("empty required field") << formWith("m_pin", "") << true;
-        QTest::newRow("empty required field, no port at all") << formWith("m_pin", "") << false;
-        QTest::newRow("empty text field") << formWith("be3_nev", "") << true;
-        QTest::newRow("character outside 7 bits") << formWith("m_nev", QString::fromUtf8("Kapú")) << true;
+        QTest::newRow("empty required field") << formWith("m_pin", "") << '|' << true;
+        QTest::newRow("empty required field, no port at all") << formWith("m_pin", "") << '|' << false;
+        QTest::newRow("empty text field") << formWith("be3_nev", "") << '|' << true;
+        // A field outside 7 bits is the field check's (badFieldStopsTheVerify); a separator is not.
+        QTest::newRow("separator outside 7 bits") << SampleForms::filled() << char(0xE9) << true;
     }
 
     // The text cannot be composed: the failure at once, with no progress and no port access.
     void formThatCannotBeComposed() {
         QFETCH(FormValues, form);
+        QFETCH(char, separator);
         QFETCH(bool, portPresent);
         putWindowForm(form);
+        window->settings.downloadSeparator = separator;
         QCOMPARE(windowForm(), form);
         if (!portPresent)
             module.reset();
@@ -173,6 +180,73 @@ private slots:
             verifyPortFree();
         }
         QCOMPARE(windowForm(), form);
+    }
+
+    void badFieldStopsTheVerify_data() {
+        QTest::addColumn<QString>("name"); // the bad edit
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("focus"); // the widget holding the focus
+        QTest::addColumn<QString>("start"); // "button" or "Ctrl+V"
+        QTest::addColumn<QString>("rule");  // the field check's message
+
+        QTest::newRow("letter in the PIN, Verify button") << "m_pin"
+                                                          << "12a4"
+                                                          << "m_pin"
+                                                          << "button"
+                                                          << "numbers";
+        QTest::newRow("accent in a name, Verify button") << "m_nev" << QString::fromUtf8("Kapú") << "m_nev"
+                                                         << "button"
+                                                         << "7-bit";
+        // Ctrl+V pastes in an edit; from a check box it starts the verify, which runs the check itself.
+        QTest::newRow("letter in the PIN, focus on a check box, Ctrl+V") << "m_pin"
+                                                                         << "12a4"
+                                                                         << "tc1_1"
+                                                                         << "Ctrl+V"
+                                                                         << "numbers";
+    }
+
+    // A field that the field check refuses stops the verify as it stops a download: the check's one
+    // box, the field cleared and focused, no dialog and nothing sent to the module.
+    void badFieldStopsTheVerify() {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(QString, focus);
+        QFETCH(QString, start);
+        QFETCH(QString, rule);
+        module->onCommand('{', {linesOf(TransferReplies::fieldsOf(SampleForms::filled()), "ok")});
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto *bad = window->findChild<QLineEdit *>(name);
+        bad->setText(text);
+        auto *holder = window->findChild<QWidget *>(focus);
+        holder->setFocus(Qt::OtherFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), holder);
+
+        bool dialogRan = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (auto *dialog = window->findChild<verify *>()) {
+                dialogRan = true;
+                dialog->reject();
+            }
+        });
+        watch.start(10);
+        Modal::MessageBoxCatcher catcher;
+        if (start == QLatin1String("Ctrl+V"))
+            QTest::keyClick(window->windowHandle(), Qt::Key_V, Qt::ControlModifier);
+        else
+            QTest::mouseClick(window->ui->verify_gomb, Qt::LeftButton);
+        QTest::qWait(100);
+
+        QCOMPARE(catcher.texts, QStringList(BuildTexts::fieldCheckMessage(rule)));
+        QCOMPARE(catcher.titles, QStringList(BuildTexts::fieldCheckTitle()));
+        QVERIFY(!dialogRan);
+        QCOMPARE(module->received(), QByteArray());
+        QVERIFY(bad->text().isEmpty());
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTRY_COMPARE(QApplication::focusWidget(), bad);
     }
 
     void successAcceptsItselfAfterTwoSeconds() {

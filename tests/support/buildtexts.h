@@ -40,4 +40,24 @@ inline Transfer verify() {
                     "eszközbe.")};
 }
 
+// The field check's warning box: its title, and its message for a rule named by a short key.
+inline QString fieldCheckTitle() {
+    return byBuild("Input error", "Beviteli hiba");
+}
+
+inline QString fieldCheckMessage(const QString &rule) {
+    if (rule == QLatin1String("numbers"))
+        return byBuild("Only numbers!", "Csak számok adhatóak meg!");
+    if (rule == QLatin1String("range"))
+        return byBuild("Value must be between 0,1 and 9,9!", "Az értéknek 0,1 és 9,9 közöttinek kell lenni!");
+    if (rule == QLatin1String("7-bit"))
+        return byBuild("Only numbers and letters! (7-bit ascii)\n",
+                       "Csak számok és betűk adhatóak meg! (7-bit ascii)\n");
+    if (rule == QLatin1String("0 or 1"))
+        return byBuild("Value must be 0 or 1!", "Az érték vagy 1 vagy 0 lehet!");
+    if (rule == QLatin1String("phone"))
+        return byBuild("Value must be a valid phone number!", "Telefonszám esetében csak számokat adhat meg!");
+    return QStringLiteral("unknown rule ") + rule;
+}
+
 } // namespace BuildTexts
