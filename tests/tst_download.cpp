@@ -298,15 +298,7 @@ private slots:
         window->settings.dataText = "stale";
         window->ui->tabWidget->setCurrentIndex(3);
 
-        bool dialogRan = false;
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, [&] {
-            if (auto *dialog = window->findChild<dload *>()) {
-                dialogRan = true;
-                dialog->reject();
-            }
-        });
-        watch.start(10);
+        const Modal::DialogStopper<dload> dialogs(window.get());
         Modal::MessageBoxCatcher catcher;
         {
             DebugCapture capture;
@@ -322,7 +314,7 @@ private slots:
         QCOMPARE(catcher.texts, QStringList(messageFor(message)));
         QCOMPARE(catcher.titles, QStringList(byBuild("Error", "Hiba")));
         QCOMPARE(catcher.icons, QList<int>{QMessageBox::Critical});
-        QVERIFY(!dialogRan);
+        QVERIFY(!dialogs.ran);
         QTest::qWait(50);
         QVERIFY(module->received().isEmpty());
         QVERIFY(window->settings.dataText.isEmpty());
@@ -392,15 +384,7 @@ private slots:
         holder->setFocus(Qt::OtherFocusReason);
         QVERIFY(focusSettlesOn(holder));
 
-        bool dialogRan = false;
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, [&] {
-            if (auto *dialog = window->findChild<dload *>()) {
-                dialogRan = true;
-                dialog->reject();
-            }
-        });
-        watch.start(10);
+        const Modal::DialogStopper<dload> dialogs(window.get());
         Modal::MessageBoxCatcher catcher;
         int mostBoxesAtOnce = 0;
         catcher.onShown = [&mostBoxesAtOnce](QMessageBox *) {
@@ -419,7 +403,7 @@ private slots:
         QCOMPARE(catcher.titles, QStringList(BuildTexts::fieldCheckTitle()));
         QCOMPARE(catcher.icons, QList<int>{QMessageBox::Warning});
         QCOMPARE(mostBoxesAtOnce, 1);
-        QVERIFY(!dialogRan);
+        QVERIFY(!dialogs.ran);
         QCOMPARE(module->received(), QByteArray());
         for (int i = 0; i + 1 < texts.size(); i += 2) {
             const QString &name = texts.at(i);

@@ -17,7 +17,6 @@
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <memory>
 
@@ -223,15 +222,7 @@ private slots:
         holder->setFocus(Qt::OtherFocusReason);
         QTRY_COMPARE(QApplication::focusWidget(), holder);
 
-        bool dialogRan = false;
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, [&] {
-            if (auto *dialog = window->findChild<verify *>()) {
-                dialogRan = true;
-                dialog->reject();
-            }
-        });
-        watch.start(10);
+        const Modal::DialogStopper<verify> dialogs(window.get());
         Modal::MessageBoxCatcher catcher;
         if (start == QLatin1String("Ctrl+V"))
             QTest::keyClick(window->windowHandle(), Qt::Key_V, Qt::ControlModifier);
@@ -241,7 +232,7 @@ private slots:
 
         QCOMPARE(catcher.texts, QStringList(BuildTexts::fieldCheckMessage(rule)));
         QCOMPARE(catcher.titles, QStringList(BuildTexts::fieldCheckTitle()));
-        QVERIFY(!dialogRan);
+        QVERIFY(!dialogs.ran);
         QCOMPARE(module->received(), QByteArray());
         QVERIFY(bad->text().isEmpty());
         window->activateWindow();

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -34,6 +35,26 @@ public:
 private:
     class Watcher;
     Watcher *watcher;
+};
+
+// While it lives, rejects at once every dialog of class Dialog that appears under window, and notes
+// that one ran: for the cases in which none may.
+template <class Dialog> class DialogStopper {
+public:
+    explicit DialogStopper(QObject *window) {
+        QObject::connect(&watch, &QTimer::timeout, [this, window] {
+            if (auto *dialog = window->findChild<Dialog *>()) {
+                ran = true;
+                dialog->reject();
+            }
+        });
+        watch.start(10);
+    }
+
+    bool ran = false;
+
+private:
+    QTimer watch;
 };
 
 } // namespace Modal
