@@ -24,7 +24,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <algorithm>
 #include <memory>
 
 namespace {
@@ -386,13 +385,6 @@ private slots:
 
         const Modal::DialogStopper<dload> dialogs(window.get());
         Modal::MessageBoxCatcher catcher;
-        int mostBoxesAtOnce = 0;
-        catcher.onShown = [&mostBoxesAtOnce](QMessageBox *) {
-            int shown = 0;
-            for (QWidget *widget : QApplication::topLevelWidgets())
-                shown += qobject_cast<QMessageBox *>(widget) && widget->isVisible();
-            mostBoxesAtOnce = std::max(mostBoxesAtOnce, shown);
-        };
         if (start == QLatin1String("Ctrl+D"))
             QTest::keyClick(window->windowHandle(), Qt::Key_D, Qt::ControlModifier);
         else
@@ -402,7 +394,7 @@ private slots:
         QCOMPARE(catcher.texts, QStringList(BuildTexts::fieldCheckMessage(rule)));
         QCOMPARE(catcher.titles, QStringList(BuildTexts::fieldCheckTitle()));
         QCOMPARE(catcher.icons, QList<int>{QMessageBox::Warning});
-        QCOMPARE(mostBoxesAtOnce, 1);
+        QCOMPARE(catcher.mostShownAtOnce, 1);
         QVERIFY(!dialogs.ran);
         QCOMPARE(module->received(), QByteArray());
         for (int i = 0; i + 1 < texts.size(); i += 2) {

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace Modal {
 
 void whenShown(std::function<void(QWidget *)> action, int timeoutMs) {
@@ -42,6 +44,10 @@ public:
 private:
     void poll() {
         const QWidgetList widgets = QApplication::topLevelWidgets();
+        int shown = 0;
+        for (QWidget *widget : widgets)
+            shown += qobject_cast<QMessageBox *>(widget) && widget->isVisible();
+        owner->mostShownAtOnce = std::max(owner->mostShownAtOnce, shown);
         for (QWidget *widget : widgets) {
             auto *box = qobject_cast<QMessageBox *>(widget);
             if (!box || !box->isVisible() || box->property("caught").toBool())

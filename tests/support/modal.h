@@ -27,7 +27,8 @@ public:
 
     QStringList titles;
     QStringList texts;
-    QList<int> icons; // QMessageBox::Icon of each box
+    QList<int> icons;        // QMessageBox::Icon of each box
+    int mostShownAtOnce = 0; // the most boxes seen standing at the same time
     // Called with each box as it is seen, before it is closed: the moment to look at the state
     // that the slot showing it has left behind.
     std::function<void(QMessageBox *)> onShown;
