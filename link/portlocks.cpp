@@ -1,8 +1,10 @@
 #include "portlocks.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -10,6 +12,7 @@
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -17,9 +20,36 @@ namespace {
 // More than any lock file's first line.
 constexpr qint64 lockFileReadLimit = 256;
 
-QString resolved(const QString &devicePath) {
-    const QString canonicalPath = QFileInfo(devicePath).canonicalFilePath();
-    return canonicalPath.isEmpty() ? devicePath : canonicalPath;
+// More links than a path may pass through (the kernel's own limit).
+constexpr int linkHopsAtMost = 40;
+
+QString resolved(const QString &path) {
+    const QString canonicalPath = QFileInfo(path).canonicalFilePath();
+    return canonicalPath.isEmpty() ? path : canonicalPath;
+}
+
+QMutex aliasFolderMutex;
+QStringList configuredAliasFolders{QStringLiteral("/dev/serial/by-id"), QStringLiteral("/dev/serial/by-path"),
+                                   QStringLiteral("/dev")};
+
+// Whether the lock file at path holds the device. It is opened without blocking and judged by the
+// descriptor opened, never by name first: a FIFO would block the open, a device would never end.
+bool lockFileHolds(const QString &path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno != ENOENT;
+    bool holds = true; // until judged
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        char contents[lockFileReadLimit];
+        const ssize_t size = ::read(fd, contents, sizeof contents);
+        if (size >= 0) {
+            const pid_t owner = PortLocks::lockFileOwner(QByteArray(contents, size));
+            holds = owner != ::getpid() && PortLocks::isProcessAlive(owner);
+        }
+    }
+    ::close(fd);
+    return holds;
 }
 
 } // namespace
@@ -49,12 +79,49 @@ QStringList lockFolders() {
     return folders;
 }
 
-QStringList lockFileNames(const QString &devicePath) {
-    QString belowDev = devicePath.startsWith(QLatin1String("/dev/")) ? devicePath.mid(5) : devicePath;
-    belowDev.replace(QLatin1Char('/'), QLatin1Char('_'));
-    QStringList names{belowDev};
-    const QString lastComponent = QFileInfo(devicePath).fileName();
-    if (!lastComponent.isEmpty() && lastComponent != belowDev)
+QStringList aliasFolders() {
+    const QMutexLocker lock(&aliasFolderMutex);
+    return configuredAliasFolders;
+}
+
+void setAliasFolders(const QStringList &folders) {
+    const QMutexLocker lock(&aliasFolderMutex);
+    configuredAliasFolders = folders;
+}
+
+QStringList deviceNames(const QString &path, const QStringList &aliasFolders) {
+    QStringList names;
+    QString name = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    for (int hop = 0; hop <= linkHopsAtMost && !names.contains(name); ++hop) {
+        names << name;
+        const QFileInfo link(name);
+        if (!link.isSymLink())
+            break;
+        name = link.symLinkTarget();
+    }
+    const QString device = QFileInfo(path).canonicalFilePath();
+    if (device.isEmpty())
+        return names;
+    if (!names.contains(device))
+        names << device;
+    for (const QString &folder : aliasFolders) {
+        QDirIterator entries(folder, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+        while (entries.hasNext()) {
+            entries.next();
+            const QFileInfo alias = entries.fileInfo();
+            if (alias.isSymLink() && alias.canonicalFilePath() == device && !names.contains(alias.filePath()))
+                names << alias.filePath();
+        }
+    }
+    return names;
+}
+
+QStringList lockFileNames(const QString &path) {
+    QString flattened = path.startsWith(QLatin1String("/dev/")) ? path.mid(5) : path;
+    flattened.replace(QLatin1Char('/'), QLatin1Char('_'));
+    QStringList names{flattened};
+    const QString lastComponent = QFileInfo(path).fileName();
+    if (!lastComponent.isEmpty() && lastComponent != flattened)
         names << lastComponent;
     return names;
 }
@@ -80,17 +147,17 @@ bool isProcessAlive(pid_t pid) {
     return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
 }
 
-bool isLockedByFile(const QString &devicePath, const QStringList &folders) {
-    const QStringList names = lockFileNames(resolved(devicePath));
+bool isLockedByFile(const QStringList &deviceNames, const QStringList &folders) {
+    QStringList names;
+    for (const QString &deviceName : deviceNames) {
+        for (const QString &name : lockFileNames(deviceName)) {
+            if (!name.isEmpty() && !names.contains(name))
+                names << name;
+        }
+    }
     for (const QString &folder : folders) {
         for (const QString &name : names) {
-            QFile lockFile(QDir(folder).filePath(QStringLiteral("LCK..") + name));
-            if (!lockFile.exists())
-                continue;
-            if (!lockFile.open(QIODevice::ReadOnly))
-                return true; // someone's lock that this user cannot judge
-            const pid_t owner = lockFileOwner(lockFile.read(lockFileReadLimit));
-            if (owner != ::getpid() && isProcessAlive(owner))
+            if (lockFileHolds(QDir(folder).filePath(QStringLiteral("LCK..") + name)))
                 return true;
         }
     }
@@ -109,14 +176,14 @@ Holder holderOfDescriptor(int fd) {
 
 } // namespace PortLocks
 
-PortCheck::PortCheck(const QString &devicePath, const QStringList &lockFolders) {
-    const QString device = resolved(devicePath);
+PortCheck::PortCheck(const QString &path, const QStringList &lockFolders, const QStringList &aliasFolders)
+    : devicePath(resolved(path)) {
     // A held lock file is enough: the device is not even opened.
-    if (PortLocks::isLockedByFile(device, lockFolders)) {
+    if (PortLocks::isLockedByFile(PortLocks::deviceNames(path, aliasFolders), lockFolders)) {
         found = PortLocks::Holder::LockFile;
         return;
     }
-    fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    fd = ::open(QFile::encodeName(devicePath).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         // The kernel refuses a terminal in exclusive mode to every user but root.
         if (errno == EBUSY)

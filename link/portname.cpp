@@ -6,11 +6,7 @@
 #include <QRegularExpression>
 #include <QtDebug>
 
-namespace {
-
-// The port folder named by DOWNLOADER_PORT_DIR as an absolute path (a relative one is taken from
-// the working directory), or empty when the variable is unset or names no folder.
-QString portFolder() {
+QString portDirectory() {
     const QString value = qEnvironmentVariable("DOWNLOADER_PORT_DIR");
     if (value.isEmpty())
         return QString();
@@ -28,8 +24,6 @@ QString portFolder() {
     return QString();
 }
 
-} // namespace
-
 QString devicePathForPort(const QString &portName) {
 #ifdef Q_OS_WIN
     // The device namespace prefix lets ports above COM9 open as well.
@@ -41,9 +35,9 @@ QString devicePathForPort(const QString &portName) {
         // Not a serial port name: a path below a plain file, which no open can succeed on.
         return QStringLiteral("/dev/null/") + portName;
     }
-    const QString portDirectory = portFolder();
-    if (!portDirectory.isEmpty())
-        return QDir(portDirectory).filePath(portName);
+    const QString portFolder = portDirectory();
+    if (!portFolder.isEmpty())
+        return QDir(portFolder).filePath(portName);
     bool isNumber = false;
     const int number = match.captured(1).toInt(&isNumber);
     if (!isNumber)

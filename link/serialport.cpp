@@ -4,7 +4,6 @@
 #include "portname.h"
 
 #include <QDeadlineTimer>
-#include <QFileInfo>
 #include <QSerialPort>
 #include <QtDebug>
 
@@ -29,12 +28,13 @@ bool isTimeout(const QSerialPort &port) {
     return port.error() == QSerialPort::NoError || port.error() == QSerialPort::TimeoutError;
 }
 
-// The device itself, links resolved. QSerialPort names its lock file after the path it opens, so
-// only the device's own path meets the lock of another program that has the device open.
-QString devicePath(const QString &portName) {
-    const QString path = devicePathForPort(portName);
-    const QString canonicalPath = QFileInfo(path).canonicalFilePath();
-    return canonicalPath.isEmpty() ? path : canonicalPath;
+// A look at the device of a port. Its other names include the program's own links to it.
+PortCheck checkPort(const QString &portName) {
+    QStringList aliasFolders = PortLocks::aliasFolders();
+    const QString portFolder = portDirectory();
+    if (!portFolder.isEmpty())
+        aliasFolders << portFolder;
+    return PortCheck(devicePathForPort(portName), PortLocks::lockFolders(), aliasFolders);
 }
 
 } // namespace
@@ -51,15 +51,14 @@ bool SerialPort::open(const QString &portName, quint32 readTotalMultiplier, quin
     // A device that another program holds is never handed to QSerialPort: its lock file takes a
     // foreign lock (one that names no Qt program) for stale and deletes it, and its close ends the
     // terminal's exclusive mode for whoever set it.
-    const QString device = devicePath(portName);
-    const PortCheck check(device);
+    const PortCheck check = checkPort(portName);
     if (check.isHeld()) {
         qDebug("unable to open comport");
         return false;
     }
     // Created here so that it lives in the thread that does the exchange.
     auto candidate = std::make_unique<QSerialPort>();
-    candidate->setPortName(device);
+    candidate->setPortName(check.device());
     // QSerialPort takes a lock file for the device and sets its exclusive mode; the BSD lock keeps
     // out the programs that look only for that (picocom, pyserial), also where they run as root,
     // whom the exclusive mode does not stop. Closing the port releases it.
@@ -149,6 +148,10 @@ void SerialPort::close() {
     // Bytes still queued would go on to the module after a stop, and a real UART's close would
     // wait until they had gone.
     port->clear(QSerialPort::Output);
+    // No discard reaches the bytes already handed to a UART's own FIFO (at most the two that
+    // writing lets ahead), and the close puts back the settings the port had at open: let them
+    // leave at the line's speed first.
+    std::this_thread::sleep_until(lineBusyUntil);
     port->close();
     port.reset();
 }
@@ -162,12 +165,11 @@ void SerialPort::setStopFlag(const std::atomic_bool *stop) {
 }
 
 bool SerialPort::probe(const QString &portName) {
-    const QString device = devicePath(portName);
-    const PortCheck check(device);
+    const PortCheck check = checkPort(portName);
     if (check.isHeld())
         return false;
     QSerialPort candidate;
-    candidate.setPortName(device);
+    candidate.setPortName(check.device());
     if (!candidate.open(QIODevice::ReadWrite))
         return false;
     candidate.close();

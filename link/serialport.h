@@ -32,8 +32,9 @@ public:
     // True with the byte in c; false after the read time-out (or a failure), c unchanged. The
     // time-out counts from the start of the read.
     bool readByte(char &c);
-    // Discards what the line has not carried yet and closes the port if it is open; harmless when
-    // closed. Closing never waits for the line to drain.
+    // Discards what the driver has not sent yet, waits until the line has carried the bytes
+    // already on their way (at most two byte times), and closes the port if it is open; harmless
+    // when closed.
     void close();
     bool isOpen() const;
 

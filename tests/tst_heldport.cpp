@@ -32,6 +32,13 @@ const QString downloadSuccess = QStringLiteral("Download successful.");
 const QString statusFailure = QStringLiteral("Cannot get status.\nCheck the device");
 
 const Mode allModes[] = {Mode::Qt, Mode::Minicom, Mode::Cu, Mode::Flock, Mode::Exclusive};
+const QStringList defaultAliasFolders = PortLocks::aliasFolders();
+
+// A lock file named after the port's link ("LCK..COM30") holds that port name for every program on
+// the machine, the other tests among them: a port that no other test uses.
+const QString heldPort = QStringLiteral("COM30");
+// Another of the program's ports, linked to the same device.
+const QString otherPortName = QStringLiteral("COM29");
 
 Holder holderSeenFor(Mode mode) {
     switch (mode) {
@@ -63,7 +70,7 @@ LockFileState lockFileState(const QString &path) {
 }
 
 QStringList portsListed() {
-    setcom dialog(QStringLiteral("COM1"), 1200);
+    setcom dialog(heldPort, 1200);
     QStringList names;
     for (int i = 0; i < dialog.ui->comboBox->count(); ++i)
         names << dialog.ui->comboBox->itemText(i);
@@ -72,58 +79,94 @@ QStringList portsListed() {
 
 } // namespace
 
-// COM1 held by another program, in each of the ways the Linux serial tools hold a port: the port
+// The port held by another program, in each of the ways the Linux serial tools hold a port: the port
 // dialog leaves it out, every exchange fails at once without a byte on the line, and the holder is
 // left exactly as it was. And the other way round: while a download has the port, the tools find
 // it busy.
 class TestHeldPort : public QObject, public TransferDriver::WindowOnModule {
     Q_OBJECT
 
-    // Points COM1 at the device through a second link, as a link to /dev/serial/by-id/ does.
-    void linkThroughASecondLink() {
-        const QDir folder(module->portDirectory());
-        QVERIFY(QFile::link(module->devicePath(), folder.filePath(QStringLiteral("by-id"))));
-        QVERIFY(QFile::remove(folder.filePath(QStringLiteral("COM1"))));
-        QVERIFY(QFile::link(folder.filePath(QStringLiteral("by-id")), folder.filePath(QStringLiteral("COM1"))));
-        QCOMPARE(QFileInfo(folder.filePath(QStringLiteral("COM1"))).canonicalFilePath(), module->devicePath());
+    // A stable name of the device in an alias folder of the test's own, as /dev/serial/by-id/
+    // gives one.
+    QString aliasLink() const {
+        return QDir(module->portDirectory()).filePath(QStringLiteral("by-id/usb-X_Serial_A5-if00-port0"));
+    }
+
+    // Points the port at the device, straight or through the alias link, and gives the path the holder
+    // is given in the set-up.
+    void linkPortFor(const QString &setup, QString &holderPath) {
+        const QString port = QDir(module->portDirectory()).filePath(heldPort);
+        if (setup.startsWith(QLatin1String("port through"))) {
+            QVERIFY(QFile::remove(port));
+            QVERIFY(QFile::link(aliasLink(), port));
+            QCOMPARE(QFileInfo(port).canonicalFilePath(), module->devicePath());
+        }
+        const QString otherPort = QDir(module->portDirectory()).filePath(otherPortName);
+        if (setup.endsWith(QLatin1String("given another port link")))
+            QVERIFY(QFile::link(module->devicePath(), otherPort));
+        holderPath = setup.endsWith(QLatin1String("given the alias"))           ? aliasLink()
+                     : setup.endsWith(QLatin1String("given the port link"))     ? port
+                     : setup.endsWith(QLatin1String("given another port link")) ? otherPort
+                                                                                : module->devicePath();
     }
 
 private slots:
     void init() {
-        openWindowOnModule();
+        openWindowOnModule(heldPort);
         window->settings.serialTimeout = 300;
         putWindowForm(SampleForms::filled());
+        const QString aliasFolder = QFileInfo(aliasLink()).path();
+        QVERIFY(QDir().mkpath(aliasFolder));
+        QVERIFY(QFile::link(module->devicePath(), aliasLink()));
+        PortLocks::setAliasFolders({aliasFolder});
     }
 
-    void cleanup() { closeWindowOnModule(); }
+    void cleanup() {
+        closeWindowOnModule();
+        PortLocks::setAliasFolders(defaultAliasFolders);
+    }
 
+    // The holder is given the device or one of its other names, and names its lock file after
+    // that, as the tools do.
     void heldPortIsLeftAlone_data() {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("secondLink");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("lockFolder");
         QTest::addColumn<QString>("exchange");
-        for (Mode mode : allModes) {
-            for (bool secondLink : {false, true}) {
-                for (const char *exchange : {"port dialog", "download", "read-back", "verify", "status"}) {
-                    QTest::addRow("%s, %s, %s", PortHolder::modeName(mode), secondLink ? "second link" : "device",
-                                  exchange)
-                        << int(mode) << secondLink << QString(exchange);
-                }
+        const auto addRows = [](Mode mode, const char *setup, const char *lockFolder = "/var/lock") {
+            for (const char *exchange : {"port dialog", "download", "read-back", "verify", "status"}) {
+                QTest::addRow("%s, %s, %s, %s", PortHolder::modeName(mode), setup, lockFolder, exchange)
+                    << int(mode) << QString(setup) << QString(lockFolder) << QString(exchange);
             }
+        };
+        for (Mode mode : allModes) {
+            addRows(mode, "port to the device");
+            addRows(mode, "port through the alias");
+        }
+        for (Mode mode : {Mode::Minicom, Mode::Cu}) {
+            addRows(mode, "port through the alias, given the alias");
+            addRows(mode, "port to the device, given the alias");
+            addRows(mode, "port to the device, given the port link");
+            addRows(mode, "port to the device, given another port link");
+            addRows(mode, "port to the device", "/tmp");
         }
     }
 
     void heldPortIsLeftAlone() {
         QFETCH(int, mode);
-        QFETCH(bool, secondLink);
+        QFETCH(QString, setup);
+        QFETCH(QString, lockFolder);
         QFETCH(QString, exchange);
-        if (secondLink)
-            linkThroughASecondLink();
+        QString holderPath;
+        linkPortFor(setup, holderPath);
+        if (QTest::currentTestFailed())
+            return;
         module->onCommand('}', {"R\x05"});
         module->onCommand('{', {"x\r\n"});
         module->onCommand('[', {"OUT:=1111 IN:1111 A1:12.5 A2:3.0 SUPPL:1 GSMQ:3 1.6\r"});
 
         PortHolder holder;
-        QVERIFY(holder.start(module->devicePath(), Mode(mode)));
+        QVERIFY(holder.start(holderPath, Mode(mode), lockFolder));
         const LockFileState lockBefore = lockFileState(holder.lockFilePath());
         if (exchange != "port dialog")
             QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
@@ -155,13 +198,17 @@ private slots:
         QCOMPARE(lockFileState(holder.lockFilePath()), lockBefore);
         if (!holder.lockFilePath().isEmpty())
             QVERIFY(!lockBefore.contents.isEmpty());
-        QCOMPARE(PortCheck(module->devicePath()).holder(), holderSeenFor(Mode(mode)));
+        QCOMPARE(PortCheck(QDir(module->portDirectory()).filePath(heldPort), PortLocks::lockFolders(),
+                           PortLocks::aliasFolders() << module->portDirectory())
+                     .holder(),
+                 holderSeenFor(Mode(mode)));
         QCOMPARE(holder.finish(), 0);
+        QFile::remove(QDir(module->portDirectory()).filePath(otherPortName));
 
         // Let go, the port is listed and opens again.
-        QCOMPARE(portsListed(), QStringList{QStringLiteral("COM1")});
+        QCOMPARE(portsListed(), QStringList{heldPort});
         SerialPort again;
-        QVERIFY(again.open(QStringLiteral("COM1"), 0, 100));
+        QVERIFY(again.open(heldPort, 0, 100));
     }
 
     // A lock file whose process has ended holds nothing.
@@ -173,16 +220,13 @@ private slots:
 
     void staleLockFileLeavesThePortUsable() {
         QFETCH(int, mode);
-        const QStringList names = PortLocks::lockFileNames(module->devicePath());
-        const QString lockPath =
-            QDir(PortLocks::lockFolders().value(0))
-                .filePath(QStringLiteral("LCK..") + (Mode(mode) == Mode::Cu ? names.last() : names.first()));
+        const QString lockPath = PortHolder::lockFilePathFor(module->devicePath(), Mode(mode));
         QFile lockFile(lockPath);
         QVERIFY(lockFile.open(QIODevice::NewOnly));
         lockFile.write(QByteArray::number(PortHolder::endedProcess()).rightJustified(10, ' ') + '\n');
         lockFile.close();
 
-        QCOMPARE(portsListed(), QStringList{QStringLiteral("COM1")});
+        QCOMPARE(portsListed(), QStringList{heldPort});
         module->onCommand('}', {"R\x05"});
         module->onByteCount('\r', 56, {"OK"});
         QCOMPARE(downloadAndConfirm(), downloadSuccess);

@@ -1,14 +1,19 @@
 #include "link/portlocks.h"
 #include "link/serialport.h"
+#include "support/deadline.h"
 #include "support/portholder.h"
 #include "support/pseudoterminal.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 #include <grp.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,6 +33,25 @@ std::pair<uid_t, gid_t> unusedIds() {
             return {id, gid_t(id)};
     }
     return {65000, 65000};
+}
+
+// Runs what in a child process, as a user other than root (one that no account uses, when the
+// suite runs as root); its result, or -1 when the child could not become that user or ended
+// otherwise.
+int asNormalUser(const std::function<int()> &what) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0) {
+            const auto [uid, gid] = unusedIds();
+            if (::setgroups(0, nullptr) != 0 || ::setresgid(gid, gid, gid) != 0 || ::setresuid(uid, uid, uid) != 0)
+                ::_exit(255);
+        }
+        ::_exit(what()); // _exit runs no destructor: what() closes what it opens
+    }
+    int status = -1;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == 255)
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 } // namespace
@@ -56,38 +80,85 @@ private slots:
         QCOMPARE(PortLocks::lockFileOwner(contents), pid_t(pid));
     }
 
+    void lockFileNames_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("pseudo-terminal") << "/dev/pts/3" << QStringList{"pts_3", "3"};
+        QTest::newRow("device in /dev") << "/dev/ttyUSB0" << QStringList{"ttyUSB0"};
+        QTest::newRow("by-id link") << "/dev/serial/by-id/usb-X_Serial_A5-if00-port0"
+                                    << QStringList{"serial_by-id_usb-X_Serial_A5-if00-port0",
+                                                   "usb-X_Serial_A5-if00-port0"};
+        QTest::newRow("link outside /dev") << "/home/tech/ports/COM1" << QStringList{"_home_tech_ports_COM1", "COM1"};
+    }
+
+    void lockFileNames() {
+        QFETCH(QString, path);
+        QFETCH(QStringList, names);
+        QCOMPARE(PortLocks::lockFileNames(path), names);
+    }
+
     void lockFileVerdicts_data() {
         QTest::addColumn<int>("folder");
         QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<bool>("locked");
         const QByteArray live = paddedPid(1);
-        QTest::newRow("none") << 0 << QString() << QByteArray() << false;
-        QTest::newRow("minicom's name, live process") << 0 << "LCK..pts_77" << live << true;
-        QTest::newRow("cu's name, live process") << 0 << "LCK..77" << live << true;
-        QTest::newRow("QSerialPort's lock, live process") << 0 << "LCK..pts_77" << QByteArray("1\ntool\nvm\n") << true;
-        QTest::newRow("in the second folder") << 1 << "LCK..pts_77" << live << true;
-        QTest::newRow("process gone") << 0 << "LCK..pts_77" << paddedPid(PortHolder::endedProcess()) << false;
-        QTest::newRow("this process") << 0 << "LCK..pts_77" << paddedPid(::getpid()) << false;
-        QTest::newRow("no PID in it") << 0 << "LCK..pts_77" << QByteArray("locked\n") << false;
-        QTest::newRow("another device's") << 0 << "LCK..pts_7" << live << false;
+        QTest::newRow("none") << 0 << QString() << "file" << QByteArray() << false;
+        QTest::newRow("minicom's name, live process") << 0 << "LCK..pts_77"
+                                                      << "file" << live << true;
+        QTest::newRow("cu's name, live process") << 0 << "LCK..77"
+                                                 << "file" << live << true;
+        QTest::newRow("QSerialPort's lock, live process") << 0 << "LCK..pts_77"
+                                                          << "file" << QByteArray("1\ntool\nvm\n") << true;
+        QTest::newRow("in the second folder") << 1 << "LCK..pts_77"
+                                              << "file" << live << true;
+        QTest::newRow("process gone") << 0 << "LCK..pts_77"
+                                      << "file" << paddedPid(PortHolder::endedProcess()) << false;
+        QTest::newRow("this process") << 0 << "LCK..pts_77"
+                                      << "file" << paddedPid(::getpid()) << false;
+        QTest::newRow("no PID in it") << 0 << "LCK..pts_77"
+                                      << "file" << QByteArray("locked\n") << false;
+        QTest::newRow("another device's") << 0 << "LCK..pts_7"
+                                          << "file" << live << false;
+        QTest::newRow("unreadable, as another user's") << 0 << "LCK..pts_77"
+                                                       << "unreadable" << live << true;
+        QTest::newRow("a FIFO") << 0 << "LCK..pts_77"
+                                << "fifo" << QByteArray() << true;
+        QTest::newRow("a folder") << 0 << "LCK..77"
+                                  << "folder" << QByteArray() << true;
     }
 
-    // Lock files in two folders of a test's own, for /dev/pts/77.
+    // Lock files in two folders of a test's own, for /dev/pts/77, judged at once whatever they are.
+    // One that the user cannot read is judged by a normal user.
     void lockFileVerdicts() {
         QFETCH(int, folder);
         QFETCH(QString, name);
+        QFETCH(QString, kind);
         QFETCH(QByteArray, contents);
         QFETCH(bool, locked);
         QTemporaryDir first;
         QTemporaryDir second;
         const QStringList folders{first.path(), second.path()};
-        if (!name.isEmpty()) {
-            QFile lockFile(QDir(folders[folder]).filePath(name));
+        const QString path = QDir(folders[folder]).filePath(name);
+        if (kind == "fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        } else if (kind == "folder") {
+            QVERIFY(QDir().mkdir(path));
+        } else if (!name.isEmpty()) {
+            QFile lockFile(path);
             QVERIFY(lockFile.open(QIODevice::NewOnly));
             lockFile.write(contents);
+            lockFile.setPermissions(kind == "unreadable" ? QFile::Permissions() : lockFile.permissions());
         }
-        QCOMPARE(PortLocks::isLockedByFile(QStringLiteral("/dev/pts/77"), folders), locked);
+        const auto judge = [&folders] { return PortLocks::isLockedByFile({QStringLiteral("/dev/pts/77")}, folders); };
+        const Deadline deadline(2000, "judging a lock file");
+        if (kind == "unreadable") {
+            QVERIFY(::chmod(QFile::encodeName(first.path()).constData(), 0755) == 0);
+            QCOMPARE(asNormalUser([&judge] { return judge() ? 1 : 0; }), int(locked));
+        } else {
+            QCOMPARE(judge(), locked);
+        }
     }
 
     void asANormalUser_data() {
@@ -124,28 +195,18 @@ private slots:
         const QByteArray lockBefore = lockFileContents();
         QCOMPARE(lockBefore.isEmpty(), other.lockFilePath().isEmpty());
 
-        const pid_t child = ::fork();
-        if (child == 0) {
-            if (::geteuid() == 0) {
-                const auto [uid, gid] = unusedIds();
-                if (::setgroups(0, nullptr) != 0 || ::setresgid(gid, gid, gid) != 0 || ::setresuid(uid, uid, uid) != 0)
-                    ::_exit(10);
-            }
+        const int failed = asNormalUser([&terminal, held, holder] {
             if (PortCheck(terminal.devicePath()).holder() != Holder(holder))
-                ::_exit(11);
+                return 11;
             if (SerialPort::probe(QStringLiteral("COM1")) == held)
-                ::_exit(12);
+                return 12;
             SerialPort port;
             if (port.open(QStringLiteral("COM1"), 0, 100) == held)
-                ::_exit(13);
-            port.close(); // _exit runs no destructor
-            ::_exit(0);
-        }
-        int status = -1;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        QVERIFY(WIFEXITED(status));
+                return 13;
+            return 0;
+        });
         // 11: the look saw another holder; 12: the probe disagreed; 13: the open disagreed.
-        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(failed, 0);
 
         QCOMPARE(lockFileContents(), lockBefore);
         QCOMPARE(PortCheck(terminal.devicePath()).holder(), Holder(holder));

@@ -1,6 +1,7 @@
 #include "link/linksettings.h"
 #include "link/portname.h"
 #include "link/serialport.h"
+#include "support/deadline.h"
 #include "support/portholder.h"
 #include "support/pseudoterminal.h"
 #include "support/simulatedmodule.h"
@@ -15,8 +16,6 @@
 #include <termios.h>
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 namespace {
@@ -34,34 +33,6 @@ void useLineAt1200Baud(SimulatedModule &module) {
     SerialPort::setByteTime(SerialPort::byteTimeAt1200Baud);
     module.receiveAtLineSpeed(true);
 }
-
-// Ends the test program with a message when a case outlives its own limit, so that a wait that
-// never ends fails in seconds, not at the test runner's time-out minutes later.
-class Deadline {
-public:
-    Deadline(int limitMs, const char *what)
-        : watchdog([this, limitMs, what] {
-              std::unique_lock lock(mutex);
-              if (!ended.wait_for(lock, std::chrono::milliseconds(limitMs), [this] { return done; }))
-                  qFatal("%s: still going after %d ms", what, limitMs);
-          }) {}
-    ~Deadline() {
-        {
-            std::lock_guard lock(mutex);
-            done = true;
-        }
-        ended.notify_all();
-        watchdog.join();
-    }
-    Deadline(const Deadline &) = delete;
-    Deadline &operator=(const Deadline &) = delete;
-
-private:
-    std::mutex mutex;
-    std::condition_variable ended;
-    bool done = false;
-    std::thread watchdog;
-};
 
 qint64 timedRead(SerialPort &port, char &byte, bool &arrived) {
     const Deadline deadline(5000, "a read");
@@ -260,7 +231,9 @@ private slots:
 
     // A write waits only until the line is one byte behind, never until it has drained: the third
     // of three bytes goes out when the first has been carried, so the three take one byte time.
-    void writesWaitOnlyForTheByteBeforeTheLast() {
+    // A close right after them waits until the line has carried the two still on their way, so
+    // that they do not leave at the speed the close puts back.
+    void writesWaitOnlyForTheByteBeforeTheLastAndCloseForTheLine() {
         SimulatedModule module;
         QVERIFY(module.isValid());
         qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
@@ -272,6 +245,9 @@ private slots:
         for (int written = 0; written < 3; ++written)
             QVERIFY(port.writeByte('x'));
         QVERIFY2(clock.elapsed() >= 90 && clock.elapsed() < 150, qPrintable(QString::number(clock.elapsed())));
+        clock.start();
+        port.close();
+        QVERIFY2(clock.elapsed() >= 100 && clock.elapsed() < 250, qPrintable(QString::number(clock.elapsed())));
     }
 
     // A read's time-out counts from the start of the read, not from when the line will have carried
@@ -447,14 +423,19 @@ private slots:
         port.close();
     }
 
+    // With nothing written, a close does not wait, even at a slow line.
     void closeIsHarmlessTwice() {
         SimulatedModule module;
         QVERIFY(module.isValid());
         qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
+        SerialPort::setByteTime(std::chrono::milliseconds(100));
         SerialPort port;
         port.close();
         QVERIFY(port.open("COM1", 0, 100));
+        QElapsedTimer clock;
+        clock.start();
         port.close();
+        QVERIFY2(clock.elapsed() < 50, qPrintable(QString::number(clock.elapsed())));
         port.close();
         QVERIFY(!port.isOpen());
         QVERIFY(!port.writeByte('x'));

@@ -1,14 +1,14 @@
 // Another program on a serial device, holding it the way one of the Linux serial tools does:
-//   port_holder qt DEVICE               QSerialPort: its lock file and the exclusive mode
-//   port_holder minicom DEVICE FOLDER   a lock file named after the path below /dev ("pts_3")
-//   port_holder cu DEVICE FOLDER        a lock file named after the last component ("3")
-//   port_holder flock DEVICE            a BSD lock on the device, as picocom and pyserial take
-//   port_holder exclusive DEVICE        the exclusive mode alone, as screen sets it
-// The lock files hold the PID as "%10d\n" and are refused when one names a live process, as those
-// tools do. It says "held" once it has the device, or "busy" and ends with 1 when the device is
-// taken, and lets go when its standard input closes.
+//   port_holder qt DEVICE                 QSerialPort: its lock file and the exclusive mode
+//   port_holder minicom DEVICE LOCKFILE   a lock file, as minicom and cu write it
+//   port_holder cu DEVICE LOCKFILE        the same
+//   port_holder flock DEVICE              a BSD lock on the device, as picocom and pyserial take
+//   port_holder exclusive DEVICE          the exclusive mode alone, as screen sets it
+// DEVICE is the path the tool was given, the device or a link to it. The lock files hold the PID
+// as "%10d\n" and are refused when one names a live process, as those tools do. It says "held" once it has the device,
+// or "busy" and ends with 1 when the device is taken, and lets go when its standard input closes.
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QFile>
 #include <QSerialPort>
 
 #include <cerrno>
@@ -32,12 +32,6 @@ void waitForRelease() {
     std::cout << "held" << std::endl;
     std::string line;
     std::getline(std::cin, line);
-}
-
-QString lockFileName(const QString &mode, const QString &device) {
-    if (mode == QLatin1String("minicom") && device.startsWith(QLatin1String("/dev/")))
-        return QStringLiteral("LCK..") + device.mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
-    return QStringLiteral("LCK..") + QFileInfo(device).fileName();
 }
 
 // False when the lock file names a live process; a stale one is removed.
@@ -87,8 +81,7 @@ int main(int argc, char **argv) {
     if (mode == QLatin1String("minicom") || mode == QLatin1String("cu")) {
         if (argc != 4)
             return 2;
-        const QByteArray lockPath =
-            QFile::encodeName(QString::fromLocal8Bit(argv[3]) + QLatin1Char('/') + lockFileName(mode, device));
+        const QByteArray lockPath(argv[3]);
         if (!takeLockFile(lockPath))
             return busy();
         const int fd = openDevice(device);

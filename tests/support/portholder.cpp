@@ -1,9 +1,8 @@
 #include "portholder.h"
 
-#include "link/portlocks.h"
-
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -26,16 +25,29 @@ const char *PortHolder::modeName(Mode mode) {
     return "";
 }
 
-bool PortHolder::start(const QString &devicePath, Mode mode) {
-    finish();
-    // Where minicom and cu keep their locks: the first of the usual folders.
-    const QString lockFolder = PortLocks::lockFolders().value(0);
-    lockFile.clear();
-    if (mode == Mode::Minicom || mode == Mode::Cu || mode == Mode::Qt) {
-        const QStringList names = PortLocks::lockFileNames(devicePath);
-        lockFile =
-            QDir(lockFolder).filePath(QStringLiteral("LCK..") + (mode == Mode::Cu ? names.last() : names.first()));
+QString PortHolder::lockFilePathFor(const QString &path, Mode mode, const QString &folder) {
+    QString name = QFileInfo(path).fileName();
+    const bool belowDev = path.startsWith(QLatin1String("/dev/"));
+    switch (mode) {
+    case Mode::Minicom:
+        if (belowDev)
+            name = path.mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
+        break;
+    case Mode::Qt:
+        name = (belowDev ? path.mid(5) : QString(path)).replace(QLatin1Char('/'), QLatin1Char('_'));
+        break;
+    case Mode::Cu:
+        break;
+    case Mode::Flock:
+    case Mode::Exclusive:
+        return QString();
     }
+    return QDir(folder).filePath(QStringLiteral("LCK..") + name);
+}
+
+bool PortHolder::start(const QString &path, Mode mode, const QString &lockFolder) {
+    finish();
+    lockFile = lockFilePathFor(path, mode, lockFolder);
 
     int toChild[2];
     int fromChild[2];
@@ -48,10 +60,11 @@ bool PortHolder::start(const QString &devicePath, Mode mode) {
     }
     const QByteArray program(PORT_HOLDER_PROGRAM);
     const QByteArray modeArgument(modeName(mode));
-    const QByteArray device = QFile::encodeName(devicePath);
-    const QByteArray folder = QFile::encodeName(lockFolder);
+    const QByteArray device = QFile::encodeName(path);
+    const QByteArray lockPath = QFile::encodeName(lockFile);
     char *const arguments[] = {const_cast<char *>(program.constData()), const_cast<char *>(modeArgument.constData()),
-                               const_cast<char *>(device.constData()), const_cast<char *>(folder.constData()), nullptr};
+                               const_cast<char *>(device.constData()), const_cast<char *>(lockPath.constData()),
+                               nullptr};
 
     pid = ::fork();
     if (pid == 0) {

@@ -197,9 +197,9 @@ protected:
     std::unique_ptr<SimulatedModule> module;
 
     // The program writes as to a fast line, and the module takes the bytes as they come.
-    void startModule() {
+    void startModule(const QString &portName = QStringLiteral("COM1")) {
         SerialPort::setByteTime(fastLineByteTime);
-        module = std::make_unique<SimulatedModule>(QStringLiteral("COM1"));
+        module = std::make_unique<SimulatedModule>(portName);
         QVERIFY(module->isValid());
         qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(module->portDirectory()));
     }
@@ -221,10 +221,12 @@ protected:
     std::unique_ptr<QTemporaryDir> workDir;
     std::unique_ptr<MainWindow> window;
 
-    void openWindowOnModule() {
+    // The window's link settings name the module's port.
+    void openWindowOnModule(const QString &portName = QStringLiteral("COM1")) {
         enterWorkDir();
-        startModule();
+        startModule(portName);
         window = std::make_unique<MainWindow>();
+        window->settings.port = portName;
     }
 
     // The values of the window's form, and putting values into it.
