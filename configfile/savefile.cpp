@@ -14,6 +14,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace SaveFile {
@@ -45,6 +46,11 @@ bool folderWritable(const QString &path) {
     return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
 }
 
+// Extended attributes, a POSIX ACL among them, that a new file would not carry.
+bool hasExtendedAttributes(int fd) {
+    return ::flistxattr(fd, nullptr, 0) > 0;
+}
+
 Method methodFor(const RegularFile::File &file, const QString &path) {
     switch (file.outcome) {
     case RegularFile::Outcome::Missing:
@@ -55,7 +61,8 @@ Method methodFor(const RegularFile::File &file, const QString &path) {
     case RegularFile::Outcome::Opened:
         break;
     }
-    if (file.status.st_nlink == 1 && canGiveOwnerOf(file.status) && folderWritable(path))
+    if (file.status.st_nlink == 1 && canGiveOwnerOf(file.status) && !hasExtendedAttributes(file.fd) &&
+        folderWritable(path))
         return Method::Replace;
     return Method::InPlace;
 }
@@ -99,14 +106,17 @@ bool writeInPlace(const RegularFile::File &file, const QByteArray &bytes) {
     return writeFromStart(file.fd, bytes) && ::ftruncate(file.fd, bytes.size()) == 0 && ::fsync(file.fd) == 0;
 }
 
-// Gives the open temporary file the owner and group of the file it replaces, where they differ
-// (QSaveFile copies only the permissions).
-bool takeOwnerOf(int fd, const struct stat &replaced) {
+// Gives the open temporary file the owner, group and mode bits of the file it replaces. QSaveFile
+// copies only the permissions, and those as Qt sees them for the saving user: root's write access
+// made a read-only file writable. The owner goes first, as changing it clears set-id bits.
+bool takeOwnerAndModeOf(int fd, const struct stat &replaced) {
     struct stat own {};
     if (fstat(fd, &own) != 0)
         return false;
-    return (own.st_uid == replaced.st_uid && own.st_gid == replaced.st_gid) ||
-           fchown(fd, replaced.st_uid, replaced.st_gid) == 0;
+    if ((own.st_uid != replaced.st_uid || own.st_gid != replaced.st_gid) &&
+        fchown(fd, replaced.st_uid, replaced.st_gid) != 0)
+        return false;
+    return fchmod(fd, replaced.st_mode & 07777) == 0;
 }
 
 // A write that fails partway (a full disk) leaves the old file as it was.
@@ -114,7 +124,7 @@ bool writeReplacing(const QString &path, const QByteArray &bytes, const RegularF
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (replaced.isOpen() && !takeOwnerOf(file.handle(), replaced.status)) {
+    if (replaced.isOpen() && !takeOwnerAndModeOf(file.handle(), replaced.status)) {
         // The owner could not be given after all (no right to): keep the file's own.
         file.cancelWriting();
         return writeInPlace(replaced, bytes);

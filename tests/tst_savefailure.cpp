@@ -30,6 +30,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -103,6 +104,13 @@ struct stat statOf(const QString &path) {
     if (::stat(nameOf(path).constData(), &status) != 0)
         qWarning("cannot stat %s", nameOf(path).constData());
     return status;
+}
+
+// The names of a file's extended attributes, each ended by a NUL.
+QByteArray attributeNamesOf(const QString &path) {
+    char names[1024];
+    const ssize_t size = ::listxattr(nameOf(path).constData(), names, sizeof names);
+    return size > 0 ? QByteArray(names, size) : QByteArray();
 }
 
 QStringList entriesOf(const QString &folder) {
@@ -263,10 +271,12 @@ private slots:
             << "link into a read-only folder" << true << true << true;
         QTest::newRow("new file") << "new file" << true << true << false;
         QTest::newRow("link to a file") << "link to a file" << false << true << false;
+        QTest::newRow("file with an extended attribute") << "extended attribute" << false << true << true;
+        QTest::newRow("read-only file saved by root") << "read-only file" << false << true << false;
     }
 
-    // Saved over, the file stays what it was: its type, owner, group and permissions, its other
-    // names and its links; what cannot be replaced without changing it is written in place, and
+    // Saved over, the file stays what it was: its type, owner, group and permissions, its extended
+    // attributes, its other names and its links; what cannot be replaced without changing it is written in place, and
     // what is not a regular file is refused without being opened. A new file is the saver's.
     void saveKeepsWhatTheFileIs() {
         QFETCH(QString, kind);
@@ -278,6 +288,8 @@ private slots:
         if (!root && (kind == QLatin1String("char device") || kind == QLatin1String("other owner") ||
                       kind == QLatin1String("team file")))
             QSKIP("Needs root, to make device nodes or give files away");
+        if (!root && kind == QLatin1String("read-only file"))
+            QSKIP("Only root may save over a read-only file");
         if (kind == QLatin1String("own team file") && user.team == user.group)
             QSKIP("The suite's user is in no group but their own");
 
@@ -347,6 +359,12 @@ private slots:
             putOld(written, user.uid, user.group, 0644);
             QVERIFY(QFile::link(QStringLiteral("locked/target.sms"), path));
             QCOMPARE(::chmod(nameOf(lockedFolder).constData(), 0555), 0);
+        } else if (kind == QLatin1String("extended attribute")) {
+            putOld(path, geteuid(), getegid(), 0644);
+            if (::setxattr(nameOf(path).constData(), "user.note", "kept", 4, 0) != 0)
+                QSKIP("The file system keeps no extended attributes of users");
+        } else if (kind == QLatin1String("read-only file")) {
+            putOld(path, geteuid(), getegid(), 0444);
         } else if (kind == QLatin1String("link to a file")) {
             written = folder + QStringLiteral("/target.sms");
             putOld(written, geteuid(), getegid(), 0644);
@@ -359,6 +377,7 @@ private slots:
         if (!isNew)
             before = statOf(written);
         const QString writtenFolder = QFileInfo(written).absolutePath();
+        const QByteArray attributes = isNew ? QByteArray() : attributeNamesOf(written);
         QStringList entries = entriesOf(writtenFolder);
         if (isNew) {
             entries << QStringLiteral("case.sms");
@@ -398,6 +417,7 @@ private slots:
             QCOMPARE(after.st_uid, before.st_uid);
             QCOMPARE(after.st_gid, before.st_gid);
             QCOMPARE(after.st_ino == before.st_ino, inPlace);
+            QCOMPARE(attributeNamesOf(written), attributes);
         }
         if (S_ISREG(after.st_mode))
             QCOMPARE(readFile(written), saved ? changed : old);
