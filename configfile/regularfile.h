@@ -23,7 +23,7 @@ enum class Outcome {
     Opened,     // a regular file, open
     Missing,    // nothing at the path: ENOENT (a dangling link too) or ENOTDIR
     NotRegular, // a FIFO, a device, a socket: opened without waiting, and closed unread and unwritten
-    Unopenable, // something is there that cannot be opened so: error says why (EACCES, EISDIR, ELOOP, ...)
+    Unopenable, // something there could not be opened that way: error says why (EACCES, EISDIR, ELOOP...)
 };
 
 // What open() found. It owns the descriptor, and closes it when destroyed.

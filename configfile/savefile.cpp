@@ -125,7 +125,7 @@ bool writeReplacing(const QString &path, const QByteArray &bytes, const RegularF
     if (!file.open(QIODevice::WriteOnly))
         return false;
     if (replaced.isOpen() && !takeOwnerAndModeOf(file.handle(), replaced.status)) {
-        // The owner could not be given after all (no right to): keep the file's own.
+        // The owner or mode could not be given after all (no right to): keep the file's own.
         file.cancelWriting();
         return writeInPlace(replaced, bytes);
     }
