@@ -1,17 +1,18 @@
 #include "mainwindow/mainwindow.h"
 
+#include "configfile/regularfile.h"
 #include "configfile/savefile.h"
 #include "configfile/smsfile.h"
 #include "mainwindow/formlists.h"
 #include "mainwindow/ui_mainwindow.h"
 #include "texts/texts.h"
 
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTextStream>
+
+#include <fcntl.h>
 
 namespace {
 
@@ -56,25 +57,20 @@ void MainWindow::loadSmsFile() {
     const FileTexts &texts = textTable().file;
     ui->tabWidget->setCurrentIndex(0);
 
-    if (!QFile::exists(settings.filePath)) {
-        if (settings.filePath != defaultFileName)
-            QMessageBox::critical(this, QString::fromUtf8(texts.errorTitle), QString::fromUtf8(texts.missing));
-        return;
-    }
-
-    // A file that cannot be opened (no read permission) reads as one empty line, and so fails the
-    // line count; so does anything but a regular file, which is never opened: a folder, a FIFO
-    // (opening it waits for a writer) or a device (a link to /dev/zero never ends). QFileInfo
-    // looks through links. So does a file larger than any the program writes, which is not even
-    // read, and no more than that is read of one that grows meanwhile.
+    // Anything there that cannot be read whole reads as one empty line, and so fails the line
+    // count: a file without read permission, a folder, anything but a regular file (a FIFO or a
+    // device is opened without waiting and never read: a link to /dev/zero would never end), and a
+    // file larger than any the program writes.
     QStringList lines{QString()};
-    const QFileInfo info(settings.filePath);
-    QFile file(settings.filePath);
-    if (info.isFile() && info.size() <= SmsFile::maxFileSize && file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.read(SmsFile::maxFileSize + 1);
-        file.close();
-        if (bytes.size() <= SmsFile::maxFileSize) {
-            QTextStream in(bytes);
+    {
+        const RegularFile::File file = RegularFile::open(settings.filePath, O_RDONLY);
+        if (file.outcome == RegularFile::Outcome::Missing) {
+            if (settings.filePath != defaultFileName)
+                QMessageBox::critical(this, QString::fromUtf8(texts.errorTitle), QString::fromUtf8(texts.missing));
+            return;
+        }
+        if (const std::optional<QByteArray> bytes = RegularFile::readWhole(file, SmsFile::maxFileSize)) {
+            QTextStream in(*bytes);
             in.setEncoding(QStringConverter::System);
             lines = SmsFile::readLines(in);
         }

@@ -1,5 +1,6 @@
 #include "savefile.h"
 
+#include "regularfile.h"
 #include "smsfile.h"
 
 #include <QFile>
@@ -8,18 +9,19 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace SaveFile {
 
 namespace {
 
-bool statOf(const QString &path, struct stat *status) {
-    return ::stat(QFile::encodeName(path).constData(), status) == 0;
-}
+enum class Method { Replace, InPlace, Refuse };
 
 bool isOwnGroup(gid_t group) {
     if (group == getegid())
@@ -44,48 +46,91 @@ bool folderWritable(const QString &path) {
     return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
 }
 
-bool writeLines(QFileDevice &file, const QStringList &lines) {
-    QTextStream out(&file);
+// Extended attributes, a POSIX ACL among them, that a new file would not carry.
+bool hasExtendedAttributes(int fd) {
+    return ::flistxattr(fd, nullptr, 0) > 0;
+}
+
+Method methodFor(const RegularFile::File &file, const QString &path) {
+    switch (file.outcome) {
+    case RegularFile::Outcome::Missing:
+        return Method::Replace; // a new file, whose making reports any fault
+    case RegularFile::Outcome::NotRegular:
+    case RegularFile::Outcome::Unopenable:
+        return Method::Refuse;
+    case RegularFile::Outcome::Opened:
+        break;
+    }
+    if (file.status.st_nlink == 1 && canGiveOwnerOf(file.status) && !hasExtendedAttributes(file.fd) &&
+        folderWritable(path))
+        return Method::Replace;
+    return Method::InPlace;
+}
+
+QByteArray encoded(const QStringList &lines) {
+    QByteArray bytes;
+    QTextStream out(&bytes, QIODevice::WriteOnly);
     out.setEncoding(QStringConverter::System);
     SmsFile::write(out, lines);
     out.flush();
-    return out.status() == QTextStream::Ok;
+    return bytes;
 }
 
-// Replaces the contents of the existing file, as a plain write does: a failure partway leaves it
-// cut short.
-bool writeInPlace(const QString &path, const QStringList &lines) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::ExistingOnly))
+bool writeFromStart(int fd, const QByteArray &bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+// Replaces the contents of the opened file where it stands. The room for all of them is reserved
+// before the old ones are touched: without it (a full disk, a quota, a file that may not grow) the
+// file stays as it was. Where a write can fail all the same (a copy-on-write file system), the
+// failure is reported.
+bool writeInPlace(const RegularFile::File &file, const QByteArray &bytes) {
+    if (posix_fallocate(file.fd, 0, bytes.size()) != 0) {
+        // A reservation that runs out partway can still lengthen the file (ext4 does, to the end of
+        // the last block it got) and touch its time: both are put back, the time where the user may
+        // set it.
+        const struct timespec times[] = {{0, UTIME_OMIT}, file.status.st_mtim};
+        if (::ftruncate(file.fd, file.status.st_size) == 0)
+            ::futimens(file.fd, times);
         return false;
-    const bool written = writeLines(file, lines);
-    file.close();
-    return written && file.error() == QFileDevice::NoError;
+    }
+    return writeFromStart(file.fd, bytes) && ::ftruncate(file.fd, bytes.size()) == 0 && ::fsync(file.fd) == 0;
 }
 
-// Gives the open temporary file the owner and group of the file it replaces, where they differ
-// (QSaveFile copies only the permissions).
-bool takeOwnerOf(int fd, const struct stat &replaced) {
+// Gives the open temporary file the owner, group and mode bits of the file it replaces. QSaveFile
+// copies only the permissions, and those as Qt sees them for the saving user: root's write access
+// made a read-only file writable. The owner goes first, as changing it clears set-id bits.
+bool takeOwnerAndModeOf(int fd, const struct stat &replaced) {
     struct stat own {};
     if (fstat(fd, &own) != 0)
         return false;
-    return (own.st_uid == replaced.st_uid && own.st_gid == replaced.st_gid) ||
-           fchown(fd, replaced.st_uid, replaced.st_gid) == 0;
+    if ((own.st_uid != replaced.st_uid || own.st_gid != replaced.st_gid) &&
+        fchown(fd, replaced.st_uid, replaced.st_gid) != 0)
+        return false;
+    return fchmod(fd, replaced.st_mode & 07777) == 0;
 }
 
 // A write that fails partway (a full disk) leaves the old file as it was.
-bool writeReplacing(const QString &path, const QStringList &lines) {
-    struct stat replaced {};
-    const bool exists = statOf(path, &replaced);
+bool writeReplacing(const QString &path, const QByteArray &bytes, const RegularFile::File &replaced) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (exists && !takeOwnerOf(file.handle(), replaced)) {
-        // The owner could not be given after all (no right to): keep the file's own.
+    if (replaced.isOpen() && !takeOwnerAndModeOf(file.handle(), replaced.status)) {
+        // The owner or mode could not be given after all (no right to): keep the file's own.
         file.cancelWriting();
-        return writeInPlace(path, lines);
+        return writeInPlace(replaced, bytes);
     }
-    if (!writeLines(file, lines)) {
+    // A write error met only when commit() flushes is not reported by it: flush first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
@@ -94,24 +139,16 @@ bool writeReplacing(const QString &path, const QStringList &lines) {
 
 } // namespace
 
-Method methodFor(const QString &path) {
-    struct stat status {};
-    // Nothing there (or nothing reachable): a new file, whose making reports any fault.
-    if (!statOf(path, &status))
-        return Method::Replace;
-    if (!S_ISREG(status.st_mode))
-        return Method::Refuse;
-    if (status.st_nlink == 1 && canGiveOwnerOf(status) && folderWritable(path))
-        return Method::Replace;
-    return Method::InPlace;
-}
-
 bool writeSmsFile(const QString &path, const QStringList &lines) {
-    switch (methodFor(path)) {
+    const QByteArray bytes = encoded(lines);
+    // Reading too: where a file system cannot reserve room itself, the C library's reservation
+    // reads before it writes.
+    const RegularFile::File file = RegularFile::open(path, O_RDWR);
+    switch (methodFor(file, path)) {
     case Method::Replace:
-        return writeReplacing(path, lines);
+        return writeReplacing(path, bytes, file);
     case Method::InPlace:
-        return writeInPlace(path, lines);
+        return writeInPlace(file, bytes);
     case Method::Refuse:
         break;
     }

@@ -7,23 +7,17 @@
 // stays what it was.
 namespace SaveFile {
 
-enum class Method {
-    // Written to a temporary file beside it, which takes its place once complete: a new file, or
-    // a regular file that the replacement leaves the same (one name, an owner and group that the
-    // temporary file can be given, a folder in which it can be made).
-    Replace,
-    // Its contents replaced where it stands: a regular file that a replacement would change.
-    InPlace,
-    // Not touched, not even opened: a target that is not a regular file, links followed (a FIFO,
-    // a device, a socket, a folder).
-    Refuse,
-};
-
-// How path is to be written, by what stands there now.
-Method methodFor(const QString &path);
-
-// Writes the lines, each followed by "\r\n", in the locale's encoding, by methodFor(path); false
-// when the file was refused or not written whole.
+// Writes the lines, each followed by "\r\n", in the locale's encoding, over what stands at path
+// (links followed), which is opened once, without waiting, and judged as opened:
+// - nothing, or a regular file that a replacement leaves the same (one name, no extended
+//   attributes, an owner and group that a new file can be given, a folder in which it can be
+//   made): written to a temporary file beside it, which takes its owner, group and mode bits and
+//   then its place once complete;
+// - any other regular file: its contents replaced where it stands, once room for all of them is
+//   reserved, so that a disk without that room leaves the file as it was;
+// - anything else (a FIFO, a device, a socket, a folder), or a file that cannot be opened for
+//   reading and writing: refused, untouched.
+// False when refused or not written whole.
 bool writeSmsFile(const QString &path, const QStringList &lines);
 
 } // namespace SaveFile

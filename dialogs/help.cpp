@@ -1,11 +1,13 @@
 #include "help.h"
 
+#include "configfile/regularfile.h"
 #include "texts/texts.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QTextStream>
+
+#include <fcntl.h>
 
 namespace {
 
@@ -13,8 +15,8 @@ const char *const helpFileName = "tkm-730.hlp";
 
 // The help text up to and including the first line that is exactly "---"; every line is
 // ended by a line feed. The stream decodes with the locale's encoding.
-QString readHelpText(QFile &file) {
-    QTextStream in(&file);
+QString readHelpText(const QByteArray &bytes) {
+    QTextStream in(bytes);
     in.setEncoding(QStringConverter::System);
     QString text;
     for (;;) {
@@ -62,14 +64,13 @@ help::help(QWidget *parent) : QDialog(parent), ui(new Ui_help) {
     ui->setupUi(this);
     ui->plainTextEdit->setReadOnly(true);
 
-    // A help file that exists but cannot be read (a folder of that name, no permission) counts
-    // as missing.
-    QFile file(QString::fromLatin1(helpFileName));
-    if (file.open(QIODevice::ReadOnly)) {
-        const QString text = readHelpText(file);
-        file.close();
+    // A help file that cannot be read whole counts as missing: one without read permission, a
+    // folder, anything but a regular file (a FIFO or a device is opened without waiting and never
+    // read), and a file over 1 MiB, whose text would freeze the view for seconds.
+    const RegularFile::File file = RegularFile::open(QString::fromLatin1(helpFileName), O_RDONLY);
+    if (const std::optional<QByteArray> bytes = RegularFile::readWhole(file)) {
         ui->plainTextEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
-        ui->plainTextEdit->setPlainText(text);
+        ui->plainTextEdit->setPlainText(readHelpText(*bytes));
     } else {
         ui->plainTextEdit->setPlainText(uiText("help", textTable().help.missingFile));
     }

@@ -101,14 +101,6 @@ class TestDownload : public QObject, public TransferDriver::WindowOnModule {
                QTest::qWaitFor([widget] { return QApplication::focusWidget() == widget; }, 2000);
     }
 
-    // Brings the tab page holding the widget to the front.
-    void showPageOf(QWidget *widget) {
-        QWidget *page = widget;
-        while (window->ui->tabWidget->indexOf(page) < 0)
-            page = page->parentWidget();
-        window->ui->tabWidget->setCurrentWidget(page);
-    }
-
     void setTexts(const QStringList &namesAndTexts) {
         for (int i = 0; i + 1 < namesAndTexts.size(); i += 2) {
             QLineEdit *target = edit(namesAndTexts.at(i));

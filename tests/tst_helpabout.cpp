@@ -1,15 +1,19 @@
 #include "dialogs/about.h"
 #include "dialogs/help.h"
 #include "mainwindow/mainwindow.h"
+#include "support/latefifo.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -75,17 +79,29 @@ private slots:
     }
 
     void helpWithoutFileShowsTheErrorText_data() {
-        QTest::addColumn<bool>("folderOfThatName");
-        QTest::newRow("no file") << false;
-        QTest::newRow("folder of that name") << true;
+        QTest::addColumn<QString>("kind"); // what stands at the help file's name
+        QTest::newRow("no file") << "none";
+        QTest::newRow("folder of that name") << "folder";
+        QTest::newRow("FIFO of that name") << "fifo";
+        QTest::newRow("8 MiB file") << "8 MiB";
     }
 
+    // Nothing that can be shown whole, and at once: the missing-file text, within a second.
     void helpWithoutFileShowsTheErrorText() {
-        QFETCH(bool, folderOfThatName);
-        if (folderOfThatName)
-            QVERIFY(QDir().mkdir(QStringLiteral("tkm-730.hlp")));
+        QFETCH(QString, kind);
+        const QString name = QStringLiteral("tkm-730.hlp");
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkdir(name));
+        else if (kind == QLatin1String("fifo"))
+            QCOMPARE(mkfifo(QFile::encodeName(name).constData(), 0600), 0);
+        else if (kind == QLatin1String("8 MiB"))
+            writeHelpFile(QByteArray(8 << 20, 'x'));
+        const std::jthread release = releaseFifoLater(name);
 
+        QElapsedTimer clock;
+        clock.start();
         help dialog;
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("took %1 ms").arg(clock.elapsed())));
         QCOMPARE(dialog.ui->plainTextEdit->toPlainText(), missingFileText());
         QVERIFY(dialog.ui->plainTextEdit->isReadOnly());
         QCOMPARE(dialog.ui->plainTextEdit->lineWrapMode(), QPlainTextEdit::WidgetWidth);

@@ -5,6 +5,7 @@
 #include "mainwindow/ui_mainwindow.h"
 #include "support/buildtexts.h"
 #include "support/filedialog.h"
+#include "support/latefifo.h"
 #include "support/modal.h"
 
 #include <QCheckBox>
@@ -19,13 +20,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <chrono>
 #include <memory>
 #include <thread>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 Q_DECLARE_METATYPE(FormValues)
 
@@ -164,20 +162,6 @@ void makeCostlyFile(const QString &kind, const QString &name) {
     } else {
         QFAIL("unknown kind of file");
     }
-}
-
-// Opening a FIFO for reading waits for a writer, for ever if none comes. This writer comes a few
-// seconds on (opening without waiting, so that it never blocks itself) and leaves at once: a
-// loader that opens the FIFO then fails the time limit instead of hanging the test. At anything
-// else but a FIFO with a reader, the late open does nothing.
-std::jthread releaseFifoLater(const QString &path) {
-    return std::jthread([path = QFile::encodeName(path)](std::stop_token stop) {
-        for (int waited = 0; waited < 3000 && !stop.stop_requested(); waited += 10)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        const int fd = stop.stop_requested() ? -1 : ::open(path.constData(), O_WRONLY | O_NONBLOCK);
-        if (fd >= 0)
-            ::close(fd);
-    });
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,6 +21,7 @@
 #include <chrono>
 #include <csignal>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include <fcntl.h>
@@ -28,6 +30,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -66,13 +69,31 @@ private:
     rlimit saved{};
 };
 
-// Ids that no account uses: the owner and group of another user's file, and a technician who is
-// also a member of a team's group.
+// Ids that no account uses: the owner and group of another user's file.
 constexpr uid_t otherUser = 61001;
 constexpr gid_t otherGroup = 61002;
-constexpr uid_t technician = 61003;
-constexpr gid_t technicianGroup = 61003;
-constexpr gid_t teamGroup = 61004;
+
+// The technician who saves: a user other than root, with a group of their own and maybe a team's
+// group besides. The suite run by root takes ids that no account uses, in a child process; a suite
+// run by a user is that user, with one of their other groups as the team's (team == group: none).
+struct Technician {
+    uid_t uid;
+    gid_t group;
+    gid_t team;
+};
+
+Technician technician() {
+    if (geteuid() == 0)
+        return {61003, 61003, 61004};
+    Technician self{geteuid(), getegid(), getegid()};
+    gid_t groups[64];
+    const int count = getgroups(64, groups);
+    for (int index = 0; index < count; ++index) {
+        if (groups[index] != self.group)
+            self.team = groups[index];
+    }
+    return self;
+}
 
 QByteArray nameOf(const QString &path) {
     return QFile::encodeName(path);
@@ -85,18 +106,31 @@ struct stat statOf(const QString &path) {
     return status;
 }
 
-QStringList entriesOf(const QString &folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+// The names of a file's extended attributes, each ended by a NUL.
+QByteArray attributeNamesOf(const QString &path) {
+    char names[1024];
+    const ssize_t size = ::listxattr(nameOf(path).constData(), names, sizeof names);
+    return size > 0 ? QByteArray(names, size) : QByteArray();
 }
 
-// Saves as the technician, in a child process that drops to that user: 0 when saved, 1 when not,
-// 2 when it could not become the technician.
-int saveAsTechnician(const QString &path, const QStringList &lines) {
+QStringList entriesOf(const QString &folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Saves in a child process: as the technician when asked (by root, dropping to that user), and
+// with every file the child writes limited to limit bytes. 0 when saved, 1 when not, 2 when the
+// child could not be set up.
+int saveInChild(const QString &path, const QStringList &lines, bool asTechnician, rlim_t limit = RLIM_INFINITY) {
     const pid_t child = fork();
     if (child == 0) {
-        const gid_t groups[] = {teamGroup};
-        if (setgroups(1, groups) != 0 || setresgid(technicianGroup, technicianGroup, technicianGroup) != 0 ||
-            setresuid(technician, technician, technician) != 0)
+        const Technician user = technician();
+        const gid_t groups[] = {user.team};
+        if (asTechnician && geteuid() == 0 &&
+            (setgroups(1, groups) != 0 || setresgid(user.group, user.group, user.group) != 0 ||
+             setresuid(user.uid, user.uid, user.uid) != 0))
+            _exit(2);
+        std::optional<FileSizeLimit> sizeLimit;
+        if (limit != RLIM_INFINITY && !sizeLimit.emplace(limit).setOk)
             _exit(2);
         _exit(SaveFile::writeSmsFile(path, lines) ? 0 : 1);
     }
@@ -220,43 +254,66 @@ private slots:
 
     void saveKeepsWhatTheFileIs_data() {
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("byTechnician"); // saved by an unprivileged user rather than by root
+        QTest::addColumn<bool>("byTechnician"); // saved by a user other than root, in a child process
         QTest::addColumn<bool>("saved");
-        QTest::newRow("FIFO") << "fifo" << false << false;
-        QTest::newRow("link to a FIFO") << "link to a fifo" << false << false;
-        QTest::newRow("character device") << "char device" << false << false;
-        QTest::newRow("hard-linked file") << "hard link" << false << true;
-        QTest::newRow("another user's file saved by root") << "other owner" << false << true;
-        QTest::newRow("team's file saved by a member") << "team file" << true << true;
-        QTest::newRow("own file of a supplementary group") << "own team file" << true << true;
-        QTest::newRow("own file in a read-only folder") << "read-only folder" << true << true;
-        QTest::newRow("link to a file") << "link to a file" << false << true;
+        QTest::addColumn<bool>("inPlace"); // the file keeps its inode: written in place, or not touched
+        QTest::newRow("FIFO") << "fifo" << false << false << true;
+        QTest::newRow("link to a FIFO") << "link to a fifo" << false << false << true;
+        QTest::newRow("character device") << "char device" << false << false << true;
+        QTest::newRow("hard-linked file") << "hard link" << false << true << true;
+        QTest::newRow("hard-linked file that may not grow") << "hard link, no room" << false << false << true;
+        QTest::newRow("another user's file saved by root") << "other owner" << false << true << false;
+        QTest::newRow("team's file saved by a member") << "team file" << true << true << true;
+        QTest::newRow("own file of the primary group") << "own file" << true << true << false;
+        QTest::newRow("own file of a supplementary group") << "own team file" << true << true << false;
+        QTest::newRow("own file in a read-only folder") << "read-only folder" << true << true << true;
+        QTest::newRow("link to own file in a read-only folder")
+            << "link into a read-only folder" << true << true << true;
+        QTest::newRow("new file") << "new file" << true << true << false;
+        QTest::newRow("link to a file") << "link to a file" << false << true << false;
+        QTest::newRow("file with an extended attribute") << "extended attribute" << false << true << true;
+        QTest::newRow("read-only file saved by root") << "read-only file" << false << true << false;
     }
 
-    // Saved over, the file stays what it was: its type, owner, group and permissions, its other
-    // names and its links; what cannot be replaced without changing it is written in place, and
-    // what is not a regular file is refused without being opened.
+    // Saved over, the file stays what it was: its type, owner, group and permissions, its extended
+    // attributes, its other names and its links; what cannot be replaced without changing it is
+    // written in place, and what is not a regular file is refused without being opened. A new file
+    // is the saver's.
     void saveKeepsWhatTheFileIs() {
         QFETCH(QString, kind);
         QFETCH(bool, byTechnician);
         QFETCH(bool, saved);
-        if (geteuid() != 0 &&
-            (byTechnician || kind == QLatin1String("char device") || kind == QLatin1String("other owner")))
-            QSKIP("Needs root, to make device nodes, give files away or save as another user");
+        QFETCH(bool, inPlace);
+        const Technician user = technician();
+        if (geteuid() != 0 && QStringList{"char device", "other owner", "team file", "read-only file"}.contains(kind))
+            QSKIP("Needs root, to make device nodes, give files away or save over a read-only file");
+        if (kind == QLatin1String("own team file") && user.team == user.group)
+            QSKIP("The suite's user is in no group but their own");
 
         const QByteArray old = bytesOf(SampleForms::filled());
         FormValues form = SampleForms::filled();
         form.edits[3] = QStringLiteral("Changed gate"); // m_nev
         const QByteArray changed = bytesOf(form);
+        // A file that may not grow past its old size cannot take the new text.
+        const bool noRoom = kind.endsWith(QLatin1String("no room"));
+        QVERIFY(changed.size() > old.size());
 
         // The suite's user saves in the working folder through the window; the technician, in a
         // child process, in a folder of their own that they reach through the working folder.
         QCOMPARE(::chmod(nameOf(workDir->path()).constData(), 0711), 0);
         const QString folder = byTechnician ? workDir->filePath(QStringLiteral("team")) : workDir->path();
-        if (byTechnician) {
-            QVERIFY(QDir().mkdir(folder));
-            QCOMPARE(::chown(nameOf(folder).constData(), technician, technicianGroup), 0);
-        }
+        const QString lockedFolder = folder + QStringLiteral("/locked");
+        const auto makeTechniciansFolder = [&](const QString &name) {
+            QVERIFY(QDir().mkdir(name));
+            QCOMPARE(::chown(nameOf(name).constData(), user.uid, user.group), 0);
+        };
+        if (byTechnician)
+            makeTechniciansFolder(folder);
+        // A user cannot empty a folder that they may not write: the working folder's removal needs it.
+        const auto writableAgain = qScopeGuard([&] {
+            for (const QString &name : {folder, lockedFolder})
+                ::chmod(nameOf(name).constData(), 0755);
+        });
         const QString path = folder + QStringLiteral("/case.sms");
         QString written = path; // the file that takes the lines: a link's target
         QString otherName;
@@ -278,37 +335,61 @@ private slots:
             // The numbers of the device that refuses every write for want of space.
             if (::mknod(nameOf(path).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
                 QSKIP("Device nodes cannot be made here");
-        } else if (kind == QLatin1String("hard link")) {
+        } else if (kind.startsWith(QLatin1String("hard link"))) {
             putOld(path, geteuid(), getegid(), 0644);
             otherName = folder + QStringLiteral("/other.sms");
             QCOMPARE(::link(nameOf(path).constData(), nameOf(otherName).constData()), 0);
         } else if (kind == QLatin1String("other owner")) {
             putOld(path, otherUser, otherGroup, 0644);
         } else if (kind == QLatin1String("team file")) {
-            putOld(path, 0, teamGroup, 0660);
+            putOld(path, 0, user.team, 0660);
+        } else if (kind == QLatin1String("own file")) {
+            putOld(path, user.uid, user.group, 0640);
         } else if (kind == QLatin1String("own team file")) {
-            putOld(path, technician, teamGroup, 0640);
+            putOld(path, user.uid, user.team, 0640);
         } else if (kind == QLatin1String("read-only folder")) {
-            putOld(path, technician, technicianGroup, 0644);
+            putOld(path, user.uid, user.group, 0644);
             QCOMPARE(::chmod(nameOf(folder).constData(), 0555), 0);
+        } else if (kind == QLatin1String("link into a read-only folder")) {
+            makeTechniciansFolder(lockedFolder);
+            written = lockedFolder + QStringLiteral("/target.sms");
+            putOld(written, user.uid, user.group, 0644);
+            QVERIFY(QFile::link(QStringLiteral("locked/target.sms"), path));
+            QCOMPARE(::chmod(nameOf(lockedFolder).constData(), 0555), 0);
+        } else if (kind == QLatin1String("extended attribute")) {
+            putOld(path, geteuid(), getegid(), 0644);
+            if (::setxattr(nameOf(path).constData(), "user.note", "kept", 4, 0) != 0)
+                QSKIP("The file system keeps no extended attributes of users");
+        } else if (kind == QLatin1String("read-only file")) {
+            putOld(path, geteuid(), getegid(), 0444);
         } else if (kind == QLatin1String("link to a file")) {
             written = folder + QStringLiteral("/target.sms");
             putOld(written, geteuid(), getegid(), 0644);
             QVERIFY(QFile::link(QStringLiteral("target.sms"), path));
-        } else {
+        } else if (kind != QLatin1String("new file")) {
             QFAIL("unknown kind of file");
         }
-        const struct stat before = statOf(written);
-        const QStringList entries = entriesOf(folder);
-        const bool fifo = S_ISFIFO(before.st_mode);
+        const bool isNew = kind == QLatin1String("new file");
+        struct stat before {};
+        if (!isNew)
+            before = statOf(written);
+        const QString writtenFolder = QFileInfo(written).absolutePath();
+        const QByteArray attributes = isNew ? QByteArray() : attributeNamesOf(written);
+        QStringList entries = entriesOf(writtenFolder);
+        if (isNew) {
+            entries << QStringLiteral("case.sms");
+            entries.sort();
+        }
         std::unique_ptr<LateFifoReader> reader;
-        if (fifo)
+        if (S_ISFIFO(before.st_mode))
             reader = std::make_unique<LateFifoReader>(written);
 
         QElapsedTimer clock;
         clock.start();
-        if (byTechnician) {
-            QCOMPARE(saveAsTechnician(path, SmsFile::toLines(form)), saved ? 0 : 1);
+        if (byTechnician || noRoom) {
+            QCOMPARE(
+                saveInChild(path, SmsFile::toLines(form), byTechnician, noRoom ? rlim_t(old.size()) : RLIM_INFINITY),
+                saved ? 0 : 1);
         } else {
             MainWindow window;
             writeForm(formLists(window.ui->centralWidget), form);
@@ -325,15 +406,22 @@ private slots:
         QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
 
         const struct stat after = statOf(written);
-        QCOMPARE(after.st_mode, before.st_mode); // the type and the permissions
-        QCOMPARE(after.st_uid, before.st_uid);
-        QCOMPARE(after.st_gid, before.st_gid);
+        if (isNew) {
+            QCOMPARE(after.st_uid, user.uid);
+            QCOMPARE(after.st_gid, user.group);
+        } else {
+            QCOMPARE(after.st_mode, before.st_mode); // the type and the permissions
+            QCOMPARE(after.st_uid, before.st_uid);
+            QCOMPARE(after.st_gid, before.st_gid);
+            QCOMPARE(after.st_ino == before.st_ino, inPlace);
+            QCOMPARE(attributeNamesOf(written), attributes);
+        }
         if (S_ISREG(after.st_mode))
             QCOMPARE(readFile(written), saved ? changed : old);
         if (!otherName.isEmpty())
-            QCOMPARE(readFile(otherName), changed);
+            QCOMPARE(readFile(otherName), saved ? changed : old);
         QCOMPARE(QFileInfo(path).isSymLink(), written != path);
-        QCOMPARE(entriesOf(folder), entries); // nothing left beside it
+        QCOMPARE(entriesOf(writtenFolder), entries); // nothing left beside it
     }
 };
 

@@ -202,10 +202,15 @@ private slots:
                                                                          << "tc1_1"
                                                                          << "Ctrl+V"
                                                                          << "numbers";
+        QTest::newRow("accent in an output text, on its page, Verify button")
+            << "ki4_off" << QString::fromUtf8("kié") << "ki4_off"
+            << "button"
+            << "7-bit";
     }
 
     // A field that the field check refuses stops the verify as it stops a download: the check's one
-    // box, the field cleared and focused, no dialog and nothing sent to the module.
+    // box, the field cleared and focused on the page that was shown, no dialog and nothing sent to
+    // the module.
     void badFieldStopsTheVerify() {
         QFETCH(QString, name);
         QFETCH(QString, text);
@@ -219,6 +224,8 @@ private slots:
         auto *bad = window->findChild<QLineEdit *>(name);
         bad->setText(text);
         auto *holder = window->findChild<QWidget *>(focus);
+        showPageOf(holder);
+        const int page = window->ui->tabWidget->currentIndex();
         holder->setFocus(Qt::OtherFocusReason);
         QTRY_COMPARE(QApplication::focusWidget(), holder);
 
@@ -232,9 +239,11 @@ private slots:
 
         QCOMPARE(catcher.texts, QStringList(BuildTexts::fieldCheckMessage(rule)));
         QCOMPARE(catcher.titles, QStringList(BuildTexts::fieldCheckTitle()));
+        QCOMPARE(catcher.mostShownAtOnce, 1);
         QVERIFY(!dialogs.ran);
         QCOMPARE(module->received(), QByteArray());
         QVERIFY(bad->text().isEmpty());
+        QCOMPARE(window->ui->tabWidget->currentIndex(), page);
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTRY_COMPARE(QApplication::focusWidget(), bad);

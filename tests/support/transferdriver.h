@@ -257,6 +257,14 @@ protected:
         return result;
     }
 
+    // Brings the tab page holding the widget to the front.
+    void showPageOf(QWidget *widget) {
+        QWidget *page = widget;
+        while (window->ui->tabWidget->indexOf(page) < 0)
+            page = page->parentWidget();
+        window->ui->tabWidget->setCurrentWidget(page);
+    }
+
     void closeWindowOnModule() {
         window.reset();
         module.reset();

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+#include <sys/stat.h>
+
+// Opening a file by name so that what is read or written is what was judged. The name is opened
+// without waiting (a FIFO waits for its other end, a device may wait for a line), the opened
+// descriptor is looked at, and only a regular file is kept open; nothing is judged by its name and
+// then opened. Reads are bounded: never past the size the file had when it was judged, and never
+// more than maxReadSize.
+//
+// open() says what stands at the path (outcome: a regular file, nothing, or something refused, and
+// why); readHead() reads the first bytes of what it opened, readWhole() a small file whole.
+namespace RegularFile {
+
+constexpr qint64 maxReadSize = 1 << 20;
+
+enum class Outcome {
+    Opened,     // a regular file, open
+    Missing,    // nothing at the path: ENOENT (a dangling link too) or ENOTDIR
+    NotRegular, // a FIFO, a device, a socket: opened without waiting, and closed unread and unwritten
+    Unopenable, // something there could not be opened that way: error says why (EACCES, EISDIR, ELOOP...)
+};
+
+// What open() found. It owns the descriptor, and closes it when destroyed.
+struct File {
+    Outcome outcome = Outcome::Missing;
+    int error = 0;         // errno of the failed open (Missing, Unopenable)
+    struct stat status {}; // the opened file's, as judged (Opened; NotRegular: its type)
+    int fd = -1;           // Opened only: blocking again, close-on-exec, no controlling terminal taken
+
+    File() = default;
+    File(File &&other) noexcept;
+    File &operator=(File &&other) noexcept;
+    File(const File &) = delete;
+    File &operator=(const File &) = delete;
+    ~File();
+
+    bool isOpen() const { return outcome == Outcome::Opened; }
+};
+
+// Opens path, links followed, with accessMode O_RDONLY, O_WRONLY or O_RDWR; it never creates nor
+// truncates a file.
+File open(const QString &path, int accessMode);
+
+// The file's first bytes: at most limit, at most the size it had when judged, at most maxReadSize.
+// Nothing when it is not open or a read fails.
+std::optional<QByteArray> readHead(const File &file, qint64 limit = maxReadSize);
+
+// The whole file, read as readHead does; nothing also when it was larger than maxSize (or
+// maxReadSize) when judged.
+std::optional<QByteArray> readWhole(const File &file, qint64 maxSize = maxReadSize);
+
+} // namespace RegularFile
