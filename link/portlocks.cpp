@@ -1,5 +1,7 @@
 #include "portlocks.h"
 
+#include "configfile/regularfile.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -12,7 +14,6 @@
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -32,24 +33,18 @@ QMutex aliasFolderMutex;
 QStringList configuredAliasFolders{QStringLiteral("/dev/serial/by-id"), QStringLiteral("/dev/serial/by-path"),
                                    QStringLiteral("/dev")};
 
-// Whether the lock file at path holds the device. It is opened without blocking and judged by the
-// descriptor opened, never by name first: a FIFO would block the open, a device would never end.
+// Whether the lock file at path holds the device. Only a missing one holds nothing; one that is
+// not a regular file (a FIFO, which would block a plain open, a folder, a device) or cannot be
+// read holds, unread.
 bool lockFileHolds(const QString &path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return errno != ENOENT;
-    bool holds = true; // until judged
-    struct stat status {};
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
-        char contents[lockFileReadLimit];
-        const ssize_t size = ::read(fd, contents, sizeof contents);
-        if (size >= 0) {
-            const pid_t owner = PortLocks::lockFileOwner(QByteArray(contents, size));
-            holds = owner != ::getpid() && PortLocks::isProcessAlive(owner);
-        }
-    }
-    ::close(fd);
-    return holds;
+    const RegularFile::File lockFile = RegularFile::open(path, O_RDONLY);
+    if (lockFile.outcome == RegularFile::Outcome::Missing && lockFile.error == ENOENT)
+        return false;
+    const std::optional<QByteArray> contents = RegularFile::readHead(lockFile, lockFileReadLimit);
+    if (!contents)
+        return true;
+    const pid_t owner = PortLocks::lockFileOwner(*contents);
+    return owner != ::getpid() && PortLocks::isProcessAlive(owner);
 }
 
 } // namespace
