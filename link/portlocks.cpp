@@ -33,12 +33,14 @@ QMutex aliasFolderMutex;
 QStringList configuredAliasFolders{QStringLiteral("/dev/serial/by-id"), QStringLiteral("/dev/serial/by-path"),
                                    QStringLiteral("/dev")};
 
-// Whether the lock file at path holds the device. Only a missing one holds nothing; one that is
+// Whether the lock file at path holds the device. Only a missing one holds nothing, and one whose
+// name no file system can hold (a long port folder's whole path) is missing for good; one that is
 // not a regular file (a FIFO, which would block a plain open, a folder, a device) or cannot be
 // read holds, unread.
 bool lockFileHolds(const QString &path) {
     const RegularFile::File lockFile = RegularFile::open(path, O_RDONLY);
-    if (lockFile.outcome == RegularFile::Outcome::Missing && lockFile.error == ENOENT)
+    if ((lockFile.outcome == RegularFile::Outcome::Missing && lockFile.error == ENOENT) ||
+        lockFile.error == ENAMETOOLONG)
         return false;
     const std::optional<QByteArray> contents = RegularFile::readHead(lockFile, lockFileReadLimit);
     if (!contents)

@@ -92,13 +92,24 @@ class TestHeldPort : public QObject, public TransferDriver::WindowOnModule {
         return QDir(module->portDirectory()).filePath(QStringLiteral("by-id/usb-X_Serial_A5-if00-port0"));
     }
 
-    // Points the port at the device, straight or through the alias link, and gives the path the holder
-    // is given in the set-up.
+    // A name of the device that no alias folder holds: a link of the technician's own, in the
+    // middle of the port link's chain.
+    QString middleLink() const { return QDir(module->portDirectory()).filePath(QStringLiteral("own/adapter")); }
+
+    // Points the port at the device, straight, through the alias link or through a link of the
+    // technician's own that leads to the alias link, and gives the path the holder is given in the
+    // set-up.
     void linkPortFor(const QString &setup, QString &holderPath) {
         const QString port = QDir(module->portDirectory()).filePath(heldPort);
         if (setup.startsWith(QLatin1String("port through"))) {
             QVERIFY(QFile::remove(port));
-            QVERIFY(QFile::link(aliasLink(), port));
+            if (setup.startsWith(QLatin1String("port through a link of its own"))) {
+                QVERIFY(QDir().mkpath(QFileInfo(middleLink()).path()));
+                QVERIFY(QFile::link(aliasLink(), middleLink()));
+                QVERIFY(QFile::link(middleLink(), port));
+            } else {
+                QVERIFY(QFile::link(aliasLink(), port));
+            }
             QCOMPARE(QFileInfo(port).canonicalFilePath(), module->devicePath());
         }
         const QString otherPort = QDir(module->portDirectory()).filePath(otherPortName);
@@ -107,6 +118,7 @@ class TestHeldPort : public QObject, public TransferDriver::WindowOnModule {
         holderPath = setup.endsWith(QLatin1String("given the alias"))           ? aliasLink()
                      : setup.endsWith(QLatin1String("given the port link"))     ? port
                      : setup.endsWith(QLatin1String("given another port link")) ? otherPort
+                     : setup.endsWith(QLatin1String("given that link"))         ? middleLink()
                                                                                 : module->devicePath();
     }
 
@@ -148,6 +160,7 @@ private slots:
             addRows(mode, "port to the device, given the alias");
             addRows(mode, "port to the device, given the port link");
             addRows(mode, "port to the device, given another port link");
+            addRows(mode, "port through a link of its own, given that link");
             addRows(mode, "port to the device", "/tmp");
         }
     }

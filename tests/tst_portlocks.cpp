@@ -161,6 +161,25 @@ private slots:
         }
     }
 
+    // The lock file named after the whole path of a port link in a folder whose path is longer than
+    // a file name may be cannot exist: it holds nothing, and the free port behind it is free.
+    void freePortInALongFolderIsFree() {
+        PublishedTerminal terminal;
+        QVERIFY(terminal.isValid());
+        QTemporaryDir top;
+        QString folder = top.path();
+        for (int level = 0; level < 3; ++level)
+            folder += QLatin1Char('/') + QString(100, QLatin1Char('p'));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::link(terminal.devicePath(), folder + QStringLiteral("/COM1")));
+        qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(folder));
+
+        QVERIFY(SerialPort::probe(QStringLiteral("COM1")));
+        SerialPort port;
+        QVERIFY(port.open(QStringLiteral("COM1"), 0, 100));
+        QVERIFY(port.writeByte('~'));
+    }
+
     void asANormalUser_data() {
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("held");
