@@ -181,7 +181,7 @@ private slots:
         QCOMPARE(window->ui->smskp_combo->currentIndex(), 1);
         QVERIFY(!window->ui->smskp->isEnabled());
         QVERIFY(run.worker.isNull());
-        QCOMPARE(TransferReplies::threadCount("upThread"), 0);
+        QTRY_COMPARE(TransferReplies::threadCount("upThread"), 0);
     }
 
     void downloadThenReadBackRestoresTheForm_data() {
@@ -364,7 +364,7 @@ private slots:
         QVERIFY2(run.endedMs - run.pressedMs < 100, qPrintable(QString::number(run.endedMs - run.pressedMs)));
         verifyFailedRead(run, before);
         QCOMPARE(window->ui->smskp_combo->currentIndex(), comboBefore);
-        QCOMPARE(TransferReplies::threadCount("upThread"), 0);
+        QTRY_COMPARE(TransferReplies::threadCount("upThread"), 0);
     }
 
     void closeRequestsRefused() {

@@ -270,7 +270,7 @@ private slots:
         QCOMPARE(run.resultText, expectedTexts().failure);
         QVERIFY(run.worker.isNull());
         verifyPortFree();
-        QCOMPARE(TransferReplies::threadCount("vThread"), 0);
+        QTRY_COMPARE(TransferReplies::threadCount("vThread"), 0);
     }
 };
 

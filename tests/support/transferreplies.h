@@ -51,7 +51,9 @@ inline QStringList fieldsOf(const FormValues &form) {
     return ConfigText::compose(form, '|', false).text.split(QLatin1Char('|'));
 }
 
-// Threads of this process whose name (Qt names a QThread after its class) is the given one.
+// Threads of this process whose name (Qt names a QThread after its class) is the given one. A thread
+// that QThread::wait() has seen finish still runs its last steps, and stays listed a moment: ask
+// with QTRY_COMPARE.
 inline int threadCount(const QByteArray &name) {
     int count = 0;
     const QDir tasks(QStringLiteral("/proc/self/task"));
