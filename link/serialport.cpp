@@ -20,6 +20,9 @@ constexpr int stopSliceMs = 50;
 
 std::atomic<std::chrono::microseconds::rep> lineByteTimeUs{SerialPort::byteTimeAt1200Baud.count()};
 
+// Kept beyond the line's end before a close puts back the settings of open.
+constexpr std::chrono::milliseconds closeGuard{2};
+
 // Bytes written but not yet carried, at most: one on the wire and the next one waiting, so that
 // the line never idles between bytes.
 constexpr int bytesQueuedAtMost = 2;
@@ -102,19 +105,12 @@ bool SerialPort::writeByte(char c) {
         return false;
     if (port->write(&c, 1) != 1)
         return false;
+    const bool handedOver = handOver();
+    // The byte's time on the line starts no earlier than the driver had it: counted from a time
+    // read before, the line would run behind the clock whenever the hand-over came late. A byte
+    // still in our own buffer (a stop, a failure) is counted too, as it may yet leave.
     lineBusyUntil = std::max(std::chrono::steady_clock::now(), lineBusyUntil) + byteTime();
-    // The driver has room for the byte almost always: hand it over without polling first.
-    port->flush();
-    while (port->bytesToWrite() > 0) {
-        if (stopRequested())
-            return false;
-        if (!port->waitForBytesWritten(stopFlag ? stopSliceMs : -1)) {
-            if (!isTimeout(*port))
-                return false;
-            port->clearError();
-        }
-    }
-    return true;
+    return handedOver;
 }
 
 bool SerialPort::readByte(char &c) {
@@ -142,6 +138,21 @@ bool SerialPort::readByte(char &c) {
     }
 }
 
+bool SerialPort::handOver() {
+    // The driver has room for the byte almost always: hand it over without polling first.
+    port->flush();
+    while (port->bytesToWrite() > 0) {
+        if (stopRequested())
+            return false;
+        if (!port->waitForBytesWritten(stopFlag ? stopSliceMs : -1)) {
+            if (!isTimeout(*port))
+                return false;
+            port->clearError();
+        }
+    }
+    return true;
+}
+
 void SerialPort::close() {
     if (!port)
         return;
@@ -150,8 +161,8 @@ void SerialPort::close() {
     port->clear(QSerialPort::Output);
     // No discard reaches the bytes already handed to a UART's own FIFO (at most the two that
     // writing lets ahead), and the close puts back the settings the port had at open: let them
-    // leave at the line's speed first.
-    std::this_thread::sleep_until(lineBusyUntil);
+    // leave at the line's speed first. The guard covers the driver's own delay in starting them.
+    std::this_thread::sleep_until(lineBusyUntil + closeGuard);
     port->close();
     port.reset();
 }

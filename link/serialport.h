@@ -33,8 +33,8 @@ public:
     // time-out counts from the start of the read.
     bool readByte(char &c);
     // Discards what the driver has not sent yet, waits until the line has carried the bytes
-    // already on their way (at most two byte times), and closes the port if it is open; harmless
-    // when closed.
+    // already on their way (at most two byte times, and a 2 ms guard), and closes the port if it
+    // is open; harmless when closed, and without a wait when nothing is on its way.
     void close();
     bool isOpen() const;
 
@@ -56,10 +56,12 @@ private:
     bool stopRequested() const;
     // Waits until the line is at most one byte behind; false when a stop cut the wait.
     bool waitForLine();
+    // Hands what was written over to the driver; false when a stop or a failure cut it short.
+    bool handOver();
 
     std::unique_ptr<QSerialPort> port;
     int readTimeoutMs = 0;
-    // When the line will have carried the last byte written.
+    // When the line will have carried the last byte written, counted from when it was handed over.
     std::chrono::steady_clock::time_point lineBusyUntil;
     const std::atomic_bool *stopFlag = nullptr;
 };

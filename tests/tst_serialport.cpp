@@ -13,7 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <thread>
@@ -198,13 +200,15 @@ private slots:
         QVERIFY2(elapsed >= 150 && elapsed < 1000, qPrintable(QString::number(elapsed)));
     }
 
-    // Writing 120 bytes at 1200 baud takes a second: the module has each byte (nearly) when its
-    // write returns, never a burst ahead of the line. The read after them waits its own 300 ms.
+    // Writing 120 bytes at 1200 baud takes a second: no write returns before the line could have
+    // carried all but two of the bytes written, counted from before the first write, so a busy
+    // machine that runs the test late cannot make the program look ahead. The module has them all
+    // when the answer comes; the read after it waits its own 300 ms.
     void writesKeepPaceWithTheLine() {
         SimulatedModule module;
         QVERIFY(module.isValid());
         useLineAt1200Baud(module);
-        module.onByteCount('x', 120, {"A", false, 100});
+        module.onByteCount('x', 120, {"A"});
         SerialPort port;
         QVERIFY(port.open("COM1", 0, 300));
         QElapsedTimer clock;
@@ -212,42 +216,72 @@ private slots:
         int largestLead = 0;
         for (int written = 1; written <= 120; ++written) {
             QVERIFY(port.writeByte('x'));
-            largestLead = qMax(largestLead, written - int(module.received().size()));
+            largestLead = qMax(largestLead, written - bytesCarriedSince(clock));
         }
         const qint64 writing = clock.elapsed();
-        QVERIFY2(writing >= 980 && writing < 1100, qPrintable(QString::number(writing)));
-        QVERIFY2(largestLead <= 3, qPrintable(QString::number(largestLead)));
+        QVERIFY2(largestLead <= 2, qPrintable(QString::number(largestLead)));
+        QVERIFY2(writing >= 980 && writing < 3000, qPrintable(QString::number(writing)));
 
         char byte = 0;
         bool arrived = false;
-        QVERIFY2(timedRead(port, byte, arrived) < 300, "the answer comes 100 ms after the last byte");
-        QVERIFY(arrived);
+        timedRead(port, byte, arrived);
+        QVERIFY2(arrived, "the answer comes once the module has taken the last byte");
         QCOMPARE(byte, 'A');
         QCOMPARE(module.received(), QByteArray(120, 'x'));
         const qint64 elapsed = timedRead(port, byte, arrived);
         QVERIFY(!arrived);
-        QVERIFY2(elapsed >= 290 && elapsed < 400, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed >= 290 && elapsed < 1500, qPrintable(QString::number(elapsed)));
     }
 
     // A write waits only until the line is one byte behind, never until it has drained: the third
-    // of three bytes goes out when the first has been carried, so the three take one byte time.
-    // A close right after them waits until the line has carried the two still on their way, so
-    // that they do not leave at the speed the close puts back.
+    // of three bytes goes out when the first has been carried, after one byte time and well before
+    // two. A close right after them waits until the line has carried all three, so that the last
+    // do not leave at the speed the close puts back: three byte times from before the first write.
     void writesWaitOnlyForTheByteBeforeTheLastAndCloseForTheLine() {
         SimulatedModule module;
         QVERIFY(module.isValid());
         qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
-        SerialPort::setByteTime(std::chrono::milliseconds(100));
+        SerialPort::setByteTime(std::chrono::milliseconds(300));
         SerialPort port;
         QVERIFY(port.open("COM1", 0, 100));
         QElapsedTimer clock;
         clock.start();
         for (int written = 0; written < 3; ++written)
             QVERIFY(port.writeByte('x'));
-        QVERIFY2(clock.elapsed() >= 90 && clock.elapsed() < 150, qPrintable(QString::number(clock.elapsed())));
-        clock.start();
+        const qint64 writing = clock.elapsed();
+        QVERIFY2(writing >= 299 && writing < 450, qPrintable(QString::number(writing)));
         port.close();
-        QVERIFY2(clock.elapsed() >= 100 && clock.elapsed() < 250, qPrintable(QString::number(clock.elapsed())));
+        const qint64 closed = clock.elapsed();
+        QVERIFY2(closed >= 900 && closed < 3000, qPrintable(QString::number(closed)));
+    }
+
+    // A byte that the driver takes late (its output held, as a UART's by flow control) is on the
+    // line from when it was taken, not from when it was written: the close waits a byte time after
+    // the hold ends.
+    void closeCountsALateByteFromWhenItWasTaken() {
+        SimulatedModule module;
+        QVERIFY(module.isValid());
+        qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
+        SerialPort::setByteTime(std::chrono::milliseconds(300));
+        // Opened before the port, whose exclusive mode would refuse it.
+        const int device =
+            ::open(QFile::encodeName(module.devicePath()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(device >= 0);
+        SerialPort port;
+        QVERIFY(port.open("COM1", 0, 100));
+        QCOMPARE(::tcflow(device, TCOOFF), 0);
+        QElapsedTimer clock;
+        clock.start();
+        std::thread release([device] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            ::tcflow(device, TCOON);
+        });
+        QVERIFY(port.writeByte('x'));
+        port.close();
+        const qint64 closed = clock.elapsed();
+        release.join();
+        ::close(device);
+        QVERIFY2(closed >= 800 && closed < 3000, qPrintable(QString::number(closed)));
     }
 
     // A read's time-out counts from the start of the read, not from when the line will have carried
@@ -272,8 +306,8 @@ private slots:
         QVERIFY2(clock.elapsed() < 450, qPrintable(QString::number(clock.elapsed())));
     }
 
-    // Closing discards what the line has not carried yet, at once: after a stop the module gets at
-    // most the byte on the wire and the next.
+    // After a stop no byte is written, the close waits at most for the bytes on their way, and
+    // nothing reaches the module that had not left the port when it closed.
     void closeSilencesTheLine() {
         SimulatedModule module;
         QVERIFY(module.isValid());
@@ -286,6 +320,8 @@ private slots:
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             stop = true;
         });
+        QElapsedTimer clock;
+        clock.start();
         int written = 0;
         {
             const Deadline deadline(3000, "writing after a stop");
@@ -293,14 +329,15 @@ private slots:
                 ++written;
         }
         stopper.join();
-        QElapsedTimer clock;
-        clock.start();
+        QVERIFY2(written >= 10 && written <= bytesCarriedSince(clock) + 2, qPrintable(QString::number(written)));
+        QVERIFY(!port.writeByte('x'));
+        const qint64 stoppedAt = clock.elapsed();
         port.close();
-        QVERIFY2(clock.elapsed() < 50, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY2(written >= 30 && written < 45, qPrintable(QString::number(written)));
+        const int taken = module.bytesTaken();
+        QVERIFY2(clock.elapsed() - stoppedAt < 500, qPrintable(QString::number(clock.elapsed() - stoppedAt)));
         QTest::qWait(200);
-        QVERIFY2(module.received().size() <= written, qPrintable(QString::number(module.received().size())));
-        QVERIFY2(module.received().size() >= written - 2, qPrintable(QString::number(module.received().size())));
+        QCOMPARE(module.received().size(), taken);
+        QVERIFY2(taken <= written, qPrintable(QString::number(taken)));
     }
 
     // What the terminal holds when the port closes is discarded, not delivered: of 20,000 bytes
@@ -423,19 +460,19 @@ private slots:
         port.close();
     }
 
-    // With nothing written, a close does not wait, even at a slow line.
+    // With nothing written, a close does not wait, even at a line of a second a byte.
     void closeIsHarmlessTwice() {
         SimulatedModule module;
         QVERIFY(module.isValid());
         qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
-        SerialPort::setByteTime(std::chrono::milliseconds(100));
+        SerialPort::setByteTime(std::chrono::seconds(1));
         SerialPort port;
         port.close();
         QVERIFY(port.open("COM1", 0, 100));
         QElapsedTimer clock;
         clock.start();
         port.close();
-        QVERIFY2(clock.elapsed() < 50, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
         port.close();
         QVERIFY(!port.isOpen());
         QVERIFY(!port.writeByte('x'));

@@ -92,6 +92,11 @@ QByteArray SimulatedModule::received() const {
     return receivedBytes;
 }
 
+int SimulatedModule::bytesTaken() const {
+    std::lock_guard lock(mutex);
+    return int(receivedBytes.size() + incoming.size());
+}
+
 std::vector<SimulatedModule::Clock::time_point> SimulatedModule::arrivalTimes() const {
     std::lock_guard lock(mutex);
     return receivedTimes;
@@ -161,9 +166,10 @@ void SimulatedModule::serve() {
         if (fds[0].revents & POLLOUT)
             waitForRoom = false;
         if (fds[0].revents & POLLIN) {
+            // Read under the lock, so that a byte is either still on the terminal or taken.
+            std::lock_guard lock(mutex);
             char buffer[256];
             const ssize_t count = ::read(masterFd, buffer, sizeof buffer);
-            std::lock_guard lock(mutex);
             take(buffer, count);
         }
 

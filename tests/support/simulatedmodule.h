@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -73,6 +74,9 @@ public:
 
     // Every byte received so far, in order, and when each arrived.
     QByteArray received() const;
+    // The bytes taken off the terminal so far: those received and those still on their way along
+    // a paced line. What the program's port discards on closing is never taken.
+    int bytesTaken() const;
     std::vector<Clock::time_point> arrivalTimes() const;
     int receivedCount(char byte) const;
     bool waitForReceived(int byteCount, int timeoutMs = 5000) const;
@@ -138,3 +142,10 @@ private:
     std::atomic_bool stopping{false};
     std::thread thread;
 };
+
+// The bytes a 1200-baud line can have carried since the clock started. Started before the program
+// writes, it bounds from the program's own side what the program may have written: a test that runs
+// late only sees more room, never a program ahead of the line.
+inline int bytesCarriedSince(const QElapsedTimer &clock) {
+    return int(std::chrono::nanoseconds(clock.nsecsElapsed()) / SimulatedModule::byteTime);
+}
