@@ -124,8 +124,8 @@ class TestHeldPort : public QObject, public TransferDriver::WindowOnModule {
 
 private slots:
     void init() {
+        // The reads keep their usual 2000 ms: an exchange on a held port must end long before one.
         openWindowOnModule(heldPort);
-        window->settings.serialTimeout = 300;
         putWindowForm(SampleForms::filled());
         const QString aliasFolder = QFileInfo(aliasLink()).path();
         QVERIFY(QDir().mkpath(aliasFolder));
@@ -197,13 +197,13 @@ private slots:
             QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
             QCOMPARE(run.resultText,
                      QString::fromUtf8(readBack ? textTable().upload.failure : textTable().verify.failure));
-            QVERIFY2(run.resultShownMs < 500, qPrintable(QString::number(run.resultShownMs)));
+            QVERIFY2(run.resultShownMs < 1000, qPrintable(QString::number(run.resultShownMs)));
         } else {
             Modal::MessageBoxCatcher catcher;
             window->allapot();
             QCOMPARE(catcher.texts, QStringList(statusFailure));
         }
-        QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
         QTest::qWait(20);
         QCOMPARE(module->received(), QByteArray());
 
