@@ -7,6 +7,7 @@
 #include "support/filedialog.h"
 #include "support/modal.h"
 #include "support/sampleforms.h"
+#include "support/watchedterminal.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -260,6 +261,7 @@ private slots:
         QTest::newRow("FIFO") << "fifo" << false << false << true;
         QTest::newRow("link to a FIFO") << "link to a fifo" << false << false << true;
         QTest::newRow("character device") << "char device" << false << false << true;
+        QTest::newRow("link to a terminal") << "link to a terminal" << false << false << true;
         QTest::newRow("hard-linked file") << "hard link" << false << true << true;
         QTest::newRow("hard-linked file that may not grow") << "hard link, no room" << false << false << true;
         QTest::newRow("another user's file saved by root") << "other owner" << false << true << false;
@@ -325,12 +327,17 @@ private slots:
             QCOMPARE(::chown(nameOf(name).constData(), owner, group), 0);
             QCOMPARE(::chmod(nameOf(name).constData(), mode), 0);
         };
+        WatchedTerminal terminal;
+        QVERIFY(terminal.isValid());
         if (kind == QLatin1String("fifo")) {
             QCOMPARE(mkfifo(nameOf(path).constData(), 0600), 0);
         } else if (kind == QLatin1String("link to a fifo")) {
             written = folder + QStringLiteral("/fifo");
             QCOMPARE(mkfifo(nameOf(written).constData(), 0600), 0);
             QVERIFY(QFile::link(QStringLiteral("fifo"), path));
+        } else if (kind == QLatin1String("link to a terminal")) {
+            QVERIFY(terminal.linkAt(path));
+            written = QFileInfo(path).symLinkTarget();
         } else if (kind == QLatin1String("char device")) {
             // The numbers of the device that refuses every write for want of space.
             if (::mknod(nameOf(path).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
@@ -373,7 +380,8 @@ private slots:
         struct stat before {};
         if (!isNew)
             before = statOf(written);
-        const QString writtenFolder = QFileInfo(written).absolutePath();
+        // Other tests make terminals too: what a save could leave is looked for beside the link.
+        const QString writtenFolder = QFileInfo(S_ISCHR(before.st_mode) ? path : written).absolutePath();
         const QByteArray attributes = isNew ? QByteArray() : attributeNamesOf(written);
         QStringList entries = entriesOf(writtenFolder);
         if (isNew) {
@@ -416,6 +424,7 @@ private slots:
             QCOMPARE(after.st_ino == before.st_ino, inPlace);
             QCOMPARE(attributeNamesOf(written), attributes);
         }
+        QVERIFY(!terminal.opened());
         if (S_ISREG(after.st_mode))
             QCOMPARE(readFile(written), saved ? changed : old);
         if (!otherName.isEmpty())
