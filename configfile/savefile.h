@@ -15,9 +15,10 @@ namespace SaveFile {
 //   made): written to a temporary file beside it, which takes its owner, group and mode bits and
 //   then its place once complete;
 // - any other regular file: its contents replaced where it stands, once room for all of them is
-//   reserved, so that a disk without that room leaves the file as it was;
+//   reserved, so that a disk without that room leaves the file as it was (a file that the user may
+//   write but not read, only where the file system reserves the room itself);
 // - anything else (a FIFO, a device, a socket, a folder), never opened, or a file that cannot be
-//   opened for reading and writing: refused, untouched.
+//   opened for writing: refused, untouched.
 // False when refused or not written whole.
 bool writeSmsFile(const QString &path, const QStringList &lines);
 

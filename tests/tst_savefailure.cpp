@@ -269,6 +269,9 @@ private slots:
         QTest::newRow("own file of the primary group") << "own file" << true << true << false;
         QTest::newRow("own file of a supplementary group") << "own team file" << true << true << false;
         QTest::newRow("own file in a read-only folder") << "read-only folder" << true << true << true;
+        QTest::newRow("own write-only file") << "write-only file" << true << true << false;
+        QTest::newRow("own write-only file in a read-only folder")
+            << "write-only file in a read-only folder" << true << true << true;
         QTest::newRow("link to own file in a read-only folder")
             << "link into a read-only folder" << true << true << true;
         QTest::newRow("new file") << "new file" << true << true << false;
@@ -354,9 +357,10 @@ private slots:
             putOld(path, user.uid, user.group, 0640);
         } else if (kind == QLatin1String("own team file")) {
             putOld(path, user.uid, user.team, 0640);
-        } else if (kind == QLatin1String("read-only folder")) {
-            putOld(path, user.uid, user.group, 0644);
-            QCOMPARE(::chmod(nameOf(folder).constData(), 0555), 0);
+        } else if (kind == QLatin1String("read-only folder") || kind.startsWith(QLatin1String("write-only file"))) {
+            putOld(path, user.uid, user.group, kind.startsWith(QLatin1String("write-only")) ? 0200 : 0644);
+            if (kind.endsWith(QLatin1String("read-only folder")))
+                QCOMPARE(::chmod(nameOf(folder).constData(), 0555), 0);
         } else if (kind == QLatin1String("link into a read-only folder")) {
             makeTechniciansFolder(lockedFolder);
             written = lockedFolder + QStringLiteral("/target.sms");
@@ -425,6 +429,8 @@ private slots:
             QCOMPARE(attributeNamesOf(written), attributes);
         }
         QVERIFY(!terminal.opened());
+        if (S_ISREG(after.st_mode) && !(after.st_mode & S_IRUSR)) // a write-only file, read by its owner
+            QCOMPARE(::chmod(nameOf(written).constData(), after.st_mode | S_IRUSR), 0);
         if (S_ISREG(after.st_mode))
             QCOMPARE(readFile(written), saved ? changed : old);
         if (!otherName.isEmpty())
