@@ -66,12 +66,16 @@ private slots:
         QTest::newRow("empty lines kept") << QByteArray("\n\nx\n") << "\n\nx\n";
         QTest::newRow("locale encoding") << QByteArray("S\xc3\xbag\xc3\xb3\n")
                                          << QString::fromLocal8Bit("S\xc3\xbag\xc3\xb3\n");
+        const QByteArray long300KiB = QByteArray("help text\n").repeated(30 << 10);
+        QTest::newRow("300 KiB, no dash line") << long300KiB << QString::fromLatin1(long300KiB);
     }
 
     void helpShowsTheFileUpToTheDashLine() {
         QFETCH(QByteArray, content);
         QFETCH(QString, shown);
         writeHelpFile(content);
+        // Installed help files are read-only to their users.
+        QCOMPARE(::chmod("tkm-730.hlp", 0444), 0);
 
         help dialog;
         QCOMPARE(dialog.ui->plainTextEdit->toPlainText(), shown);

@@ -430,6 +430,7 @@ private slots:
         const FormValues prior = sampleForm(2);
         openPriorFile(prior);
         writeFile(QStringLiteral("case.sms"), content);
+        QCOMPARE(::chmod("case.sms", 0444), 0); // only read, so it may be read-only
         window->settings.dataText = QStringLiteral("stale");
         window->ui->tabWidget->setCurrentIndex(3);
 
