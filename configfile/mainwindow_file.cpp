@@ -59,8 +59,8 @@ void MainWindow::loadSmsFile() {
 
     // Anything there that cannot be read whole reads as one empty line, and so fails the line
     // count: a file without read permission, a folder, anything but a regular file (a FIFO or a
-    // device is opened without waiting and never read: a link to /dev/zero would never end), and a
-    // file larger than any the program writes.
+    // device is never opened: a link to /dev/zero would never end, a terminal's board would reset),
+    // and a file larger than any the program writes.
     QStringList lines{QString()};
     {
         const RegularFile::File file = RegularFile::open(settings.filePath, O_RDONLY);

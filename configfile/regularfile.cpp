@@ -33,16 +33,34 @@ File::~File() {
 
 File open(const QString &path, int accessMode) {
     File file;
-    file.fd = ::open(QFile::encodeName(path).constData(), accessMode | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (file.fd < 0) {
+    const QByteArray name = QFile::encodeName(path);
+    const auto failed = [&file] {
         file.error = errno;
         file.outcome = file.error == ENOENT || file.error == ENOTDIR ? Outcome::Missing : Outcome::Unopenable;
+    };
+    // The name is judged before anything is opened: opening a terminal raises its DTR and RTS, and
+    // closing it drops them, which resets many boards.
+    struct stat named {};
+    if (::stat(name.constData(), &named) != 0) {
+        failed();
+        return file;
+    }
+    if (!S_ISREG(named.st_mode)) {
+        file.status = named;
+        file.outcome = Outcome::NotRegular;
+        return file;
+    }
+    // Something else may take the name in between: opened without waiting, and judged again.
+    file.fd = ::open(name.constData(), accessMode | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (file.fd < 0) {
+        failed();
         return file;
     }
     if (::fstat(file.fd, &file.status) != 0) {
         file.error = errno;
         file.outcome = Outcome::Unopenable;
-    } else if (!S_ISREG(file.status.st_mode)) {
+    } else if (!S_ISREG(file.status.st_mode) || file.status.st_dev != named.st_dev ||
+               file.status.st_ino != named.st_ino) {
         file.outcome = Outcome::NotRegular;
     } else {
         // Reads and writes of a regular file never wait anyway; the flag goes so that nothing

@@ -7,11 +7,12 @@
 
 #include <sys/stat.h>
 
-// Opening a file by name so that what is read or written is what was judged. The name is opened
-// without waiting (a FIFO waits for its other end, a device may wait for a line), the opened
-// descriptor is looked at, and only a regular file is kept open; nothing is judged by its name and
-// then opened. Reads are bounded: never past the size the file had when it was judged, and never
-// more than maxReadSize.
+// Opening a file by name so that what is read or written is what was judged. The name is looked at
+// first, and only a regular file is opened: opening a device has effects of its own (a terminal's
+// control lines). It is opened without waiting (a FIFO put there in between waits for its other
+// end, a device may wait for a line), and kept open only when the descriptor shows the regular file
+// that the name showed. Reads are bounded: never past the size the file had when it was judged,
+// and never more than maxReadSize.
 //
 // open() says what stands at the path (outcome: a regular file, nothing, or something refused, and
 // why); readHead() reads the first bytes of what it opened, readWhole() a small file whole.
@@ -22,14 +23,14 @@ constexpr qint64 maxReadSize = 1 << 20;
 enum class Outcome {
     Opened,     // a regular file, open
     Missing,    // nothing at the path: ENOENT (a dangling link too) or ENOTDIR
-    NotRegular, // a FIFO, a device, a socket: opened without waiting, and closed unread and unwritten
-    Unopenable, // something there could not be opened that way: error says why (EACCES, EISDIR, ELOOP...)
+    NotRegular, // a folder, a FIFO, a device, a socket: never opened; or, opened, not the file the name showed
+    Unopenable, // something there could not be looked up or opened that way: error says why (EACCES, ELOOP...)
 };
 
 // What open() found. It owns the descriptor, and closes it when destroyed.
 struct File {
     Outcome outcome = Outcome::Missing;
-    int error = 0;         // errno of the failed open (Missing, Unopenable)
+    int error = 0;         // errno of the failed lookup or open (Missing, Unopenable)
     struct stat status {}; // the opened file's, as judged (Opened; NotRegular: its type)
     int fd = -1;           // Opened only: blocking again, close-on-exec, no controlling terminal taken
 

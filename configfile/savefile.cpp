@@ -94,7 +94,10 @@ bool writeFromStart(int fd, const QByteArray &bytes) {
 // file stays as it was. Where a write can fail all the same (a copy-on-write file system), the
 // failure is reported.
 bool writeInPlace(const RegularFile::File &file, const QByteArray &bytes) {
-    if (posix_fallocate(file.fd, 0, bytes.size()) != 0) {
+    // Where the file system cannot reserve room itself, the C library's reservation reads before it
+    // writes: a file open for writing only is refused unless the file system reserves it.
+    const bool readable = (::fcntl(file.fd, F_GETFL) & O_ACCMODE) == O_RDWR;
+    if (readable ? posix_fallocate(file.fd, 0, bytes.size()) != 0 : ::fallocate(file.fd, 0, 0, bytes.size()) != 0) {
         // A reservation that runs out partway can still lengthen the file (ext4 does, to the end of
         // the last block it got) and touch its time: both are put back, the time where the user may
         // set it.
@@ -141,9 +144,11 @@ bool writeReplacing(const QString &path, const QByteArray &bytes, const RegularF
 
 bool writeSmsFile(const QString &path, const QStringList &lines) {
     const QByteArray bytes = encoded(lines);
-    // Reading too: where a file system cannot reserve room itself, the C library's reservation
-    // reads before it writes.
-    const RegularFile::File file = RegularFile::open(path, O_RDWR);
+    // Reading too where allowed, for the C library's reservation; a file that its user may write
+    // but not read (mode 0200) is written all the same.
+    RegularFile::File file = RegularFile::open(path, O_RDWR);
+    if (file.outcome == RegularFile::Outcome::Unopenable && file.error == EACCES)
+        file = RegularFile::open(path, O_WRONLY);
     switch (methodFor(file, path)) {
     case Method::Replace:
         return writeReplacing(path, bytes, file);

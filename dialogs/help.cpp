@@ -65,8 +65,8 @@ help::help(QWidget *parent) : QDialog(parent), ui(new Ui_help) {
     ui->plainTextEdit->setReadOnly(true);
 
     // A help file that cannot be read whole counts as missing: one without read permission, a
-    // folder, anything but a regular file (a FIFO or a device is opened without waiting and never
-    // read), and a file over 1 MiB, whose text would freeze the view for seconds.
+    // folder, anything but a regular file (a FIFO or a device is never opened), and a file over
+    // 1 MiB, whose text would freeze the view for seconds.
     const RegularFile::File file = RegularFile::open(QString::fromLatin1(helpFileName), O_RDONLY);
     if (const std::optional<QByteArray> bytes = RegularFile::readWhole(file)) {
         ui->plainTextEdit->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -2,6 +2,7 @@
 #include "dialogs/help.h"
 #include "mainwindow/mainwindow.h"
 #include "support/latefifo.h"
+#include "support/watchedterminal.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -65,12 +66,16 @@ private slots:
         QTest::newRow("empty lines kept") << QByteArray("\n\nx\n") << "\n\nx\n";
         QTest::newRow("locale encoding") << QByteArray("S\xc3\xbag\xc3\xb3\n")
                                          << QString::fromLocal8Bit("S\xc3\xbag\xc3\xb3\n");
+        const QByteArray long300KiB = QByteArray("help text\n").repeated(30 << 10);
+        QTest::newRow("300 KiB, no dash line") << long300KiB << QString::fromLatin1(long300KiB);
     }
 
     void helpShowsTheFileUpToTheDashLine() {
         QFETCH(QByteArray, content);
         QFETCH(QString, shown);
         writeHelpFile(content);
+        // Installed help files are read-only to their users.
+        QCOMPARE(::chmod("tkm-730.hlp", 0444), 0);
 
         help dialog;
         QCOMPARE(dialog.ui->plainTextEdit->toPlainText(), shown);
@@ -84,18 +89,24 @@ private slots:
         QTest::newRow("folder of that name") << "folder";
         QTest::newRow("FIFO of that name") << "fifo";
         QTest::newRow("8 MiB file") << "8 MiB";
+        QTest::newRow("link to a terminal") << "terminal";
     }
 
-    // Nothing that can be shown whole, and at once: the missing-file text, within a second.
+    // Nothing that can be shown whole, and at once: the missing-file text, within a second. A
+    // terminal is not even opened.
     void helpWithoutFileShowsTheErrorText() {
         QFETCH(QString, kind);
         const QString name = QStringLiteral("tkm-730.hlp");
+        WatchedTerminal terminal;
+        QVERIFY(terminal.isValid());
         if (kind == QLatin1String("folder"))
             QVERIFY(QDir().mkdir(name));
         else if (kind == QLatin1String("fifo"))
             QCOMPARE(mkfifo(QFile::encodeName(name).constData(), 0600), 0);
         else if (kind == QLatin1String("8 MiB"))
             writeHelpFile(QByteArray(8 << 20, 'x'));
+        else if (kind == QLatin1String("terminal"))
+            QVERIFY(terminal.linkAt(name));
         const std::jthread release = releaseFifoLater(name);
 
         QElapsedTimer clock;
@@ -105,6 +116,7 @@ private slots:
         QCOMPARE(dialog.ui->plainTextEdit->toPlainText(), missingFileText());
         QVERIFY(dialog.ui->plainTextEdit->isReadOnly());
         QCOMPARE(dialog.ui->plainTextEdit->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QVERIFY(!terminal.opened());
     }
 
     void helpWindowHasFixedSizeAndCloseButton() {

@@ -7,6 +7,7 @@
 #include "support/filedialog.h"
 #include "support/latefifo.h"
 #include "support/modal.h"
+#include "support/watchedterminal.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -429,6 +430,7 @@ private slots:
         const FormValues prior = sampleForm(2);
         openPriorFile(prior);
         writeFile(QStringLiteral("case.sms"), content);
+        QCOMPARE(::chmod("case.sms", 0444), 0); // only read, so it may be read-only
         window->settings.dataText = QStringLiteral("stale");
         window->ui->tabWidget->setCurrentIndex(3);
 
@@ -460,13 +462,20 @@ private slots:
         QTest::newRow("FIFO") << "fifo";
         QTest::newRow("link to a FIFO") << "link to a fifo";
         QTest::newRow("link to /dev/zero") << "link to /dev/zero";
+        QTest::newRow("link to a terminal") << "terminal";
     }
 
+    // Refused, and a terminal not even opened.
     void costlyFileRefusedAtOnce() {
         QFETCH(QString, kind);
         const FormValues prior = sampleForm(2);
         openPriorFile(prior);
-        makeCostlyFile(kind, QStringLiteral("case.sms"));
+        WatchedTerminal terminal;
+        QVERIFY(terminal.isValid());
+        if (kind == QLatin1String("terminal"))
+            QVERIFY(terminal.linkAt(QStringLiteral("case.sms")));
+        else
+            makeCostlyFile(kind, QStringLiteral("case.sms"));
         const std::jthread release = releaseFifoLater(QStringLiteral("case.sms"));
 
         Modal::MessageBoxCatcher catcher;
@@ -479,6 +488,7 @@ private slots:
         QCOMPARE(catcher.texts, QStringList(syntaxText()));
         QCOMPARE(window->settings.filePath, QStringLiteral("case.sms"));
         verifyPriorFileKept(prior);
+        QVERIFY(!terminal.opened());
     }
 
     void missingFile_data() {
@@ -544,7 +554,7 @@ private slots:
     }
 
     void startUp_data() {
-        QTest::addColumn<QString>("defaultFileKind"); // "none", "good", "bad", "folder" or costly
+        QTest::addColumn<QString>("defaultFileKind"); // "none", "good", "bad", "folder", "terminal" or costly
         QTest::addColumn<bool>("reported");
         QTest::newRow("no default file") << "none" << false;
         QTest::newRow("well-formed default file") << "good" << false;
@@ -553,6 +563,7 @@ private slots:
         QTest::newRow("1 GB sparse default file") << "sparse" << true;
         QTest::newRow("FIFO of that name") << "fifo" << true;
         QTest::newRow("link to /dev/zero of that name") << "link to /dev/zero" << true;
+        QTest::newRow("link to a terminal of that name") << "terminal" << true;
     }
 
     void startUp() {
@@ -561,7 +572,11 @@ private slots:
         FormValues form = sampleForm(1);
         form.edits[0] = QStringLiteral("36709996500");
         const QStringList lines = linesOf(form);
-        if (defaultFileKind == QLatin1String("good"))
+        WatchedTerminal terminal;
+        QVERIFY(terminal.isValid());
+        if (defaultFileKind == QLatin1String("terminal"))
+            QVERIFY(terminal.linkAt(defaultFile));
+        else if (defaultFileKind == QLatin1String("good"))
             writeFile(defaultFile, bytesOf(lines));
         else if (defaultFileKind == QLatin1String("bad"))
             writeFile(defaultFile, bytesOf(lines.mid(1)));
@@ -579,6 +594,7 @@ private slots:
         QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("took %1 ms").arg(clock.elapsed())));
         // The box was shown and closed inside the constructor, before the window was ever shown.
         QVERIFY(!window->isVisible());
+        QVERIFY(!terminal.opened());
         QCOMPARE(catcher.texts, reported ? QStringList(syntaxText()) : QStringList());
         if (reported)
             QCOMPARE(catcher.titles, QStringList(fileErrorTitle()));

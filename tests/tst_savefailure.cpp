@@ -7,14 +7,17 @@
 #include "support/filedialog.h"
 #include "support/modal.h"
 #include "support/sampleforms.h"
+#include "support/watchedterminal.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 
 #include <atomic>
@@ -111,6 +114,12 @@ QByteArray attributeNamesOf(const QString &path) {
     char names[1024];
     const ssize_t size = ::listxattr(nameOf(path).constData(), names, sizeof names);
     return size > 0 ? QByteArray(names, size) : QByteArray();
+}
+
+// Whether the file system under folder reserves room itself (fallocate): ext2, for one, does not.
+bool reservesRoom(const QString &folder) {
+    QTemporaryFile probe(folder + QStringLiteral("/probe-XXXXXX"));
+    return probe.open() && ::fallocate(probe.handle(), 0, 0, 1) == 0;
 }
 
 QStringList entriesOf(const QString &folder) {
@@ -260,13 +269,18 @@ private slots:
         QTest::newRow("FIFO") << "fifo" << false << false << true;
         QTest::newRow("link to a FIFO") << "link to a fifo" << false << false << true;
         QTest::newRow("character device") << "char device" << false << false << true;
+        QTest::newRow("link to a terminal") << "link to a terminal" << false << false << true;
         QTest::newRow("hard-linked file") << "hard link" << false << true << true;
+        QTest::newRow("hard-linked file, shorter text") << "hard link, shorter text" << false << true << true;
         QTest::newRow("hard-linked file that may not grow") << "hard link, no room" << false << false << true;
         QTest::newRow("another user's file saved by root") << "other owner" << false << true << false;
         QTest::newRow("team's file saved by a member") << "team file" << true << true << true;
         QTest::newRow("own file of the primary group") << "own file" << true << true << false;
         QTest::newRow("own file of a supplementary group") << "own team file" << true << true << false;
         QTest::newRow("own file in a read-only folder") << "read-only folder" << true << true << true;
+        QTest::newRow("own write-only file") << "write-only file" << true << true << false;
+        QTest::newRow("own write-only file in a read-only folder")
+            << "write-only file in a read-only folder" << true << true << true;
         QTest::newRow("link to own file in a read-only folder")
             << "link into a read-only folder" << true << true << true;
         QTest::newRow("new file") << "new file" << true << true << false;
@@ -289,14 +303,20 @@ private slots:
             QSKIP("Needs root, to make device nodes, give files away or save over a read-only file");
         if (kind == QLatin1String("own team file") && user.team == user.group)
             QSKIP("The suite's user is in no group but their own");
+        // Written in place, a file that may only be written gets its room from the file system or
+        // is refused, as it was.
+        if (kind == QLatin1String("write-only file in a read-only folder") && !reservesRoom(workDir->path()))
+            saved = false;
 
         const QByteArray old = bytesOf(SampleForms::filled());
         FormValues form = SampleForms::filled();
-        form.edits[3] = QStringLiteral("Changed gate"); // m_nev
+        // A text shorter than the old one must leave nothing of its tail.
+        const bool shorter = kind.endsWith(QLatin1String("shorter text"));
+        form.edits[3] = shorter ? QString() : QStringLiteral("Changed gate"); // m_nev
         const QByteArray changed = bytesOf(form);
         // A file that may not grow past its old size cannot take the new text.
         const bool noRoom = kind.endsWith(QLatin1String("no room"));
-        QVERIFY(changed.size() > old.size());
+        QVERIFY(shorter ? changed.size() < old.size() : changed.size() > old.size());
 
         // The suite's user saves in the working folder through the window; the technician, in a
         // child process, in a folder of their own that they reach through the working folder.
@@ -325,12 +345,17 @@ private slots:
             QCOMPARE(::chown(nameOf(name).constData(), owner, group), 0);
             QCOMPARE(::chmod(nameOf(name).constData(), mode), 0);
         };
+        WatchedTerminal terminal;
+        QVERIFY(terminal.isValid());
         if (kind == QLatin1String("fifo")) {
             QCOMPARE(mkfifo(nameOf(path).constData(), 0600), 0);
         } else if (kind == QLatin1String("link to a fifo")) {
             written = folder + QStringLiteral("/fifo");
             QCOMPARE(mkfifo(nameOf(written).constData(), 0600), 0);
             QVERIFY(QFile::link(QStringLiteral("fifo"), path));
+        } else if (kind == QLatin1String("link to a terminal")) {
+            QVERIFY(terminal.linkAt(path));
+            written = QFileInfo(path).symLinkTarget();
         } else if (kind == QLatin1String("char device")) {
             // The numbers of the device that refuses every write for want of space.
             if (::mknod(nameOf(path).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
@@ -347,9 +372,10 @@ private slots:
             putOld(path, user.uid, user.group, 0640);
         } else if (kind == QLatin1String("own team file")) {
             putOld(path, user.uid, user.team, 0640);
-        } else if (kind == QLatin1String("read-only folder")) {
-            putOld(path, user.uid, user.group, 0644);
-            QCOMPARE(::chmod(nameOf(folder).constData(), 0555), 0);
+        } else if (kind == QLatin1String("read-only folder") || kind.startsWith(QLatin1String("write-only file"))) {
+            putOld(path, user.uid, user.group, kind.startsWith(QLatin1String("write-only")) ? 0200 : 0644);
+            if (kind.endsWith(QLatin1String("read-only folder")))
+                QCOMPARE(::chmod(nameOf(folder).constData(), 0555), 0);
         } else if (kind == QLatin1String("link into a read-only folder")) {
             makeTechniciansFolder(lockedFolder);
             written = lockedFolder + QStringLiteral("/target.sms");
@@ -373,7 +399,8 @@ private slots:
         struct stat before {};
         if (!isNew)
             before = statOf(written);
-        const QString writtenFolder = QFileInfo(written).absolutePath();
+        // Other tests make terminals too: what a save could leave is looked for beside the link.
+        const QString writtenFolder = QFileInfo(S_ISCHR(before.st_mode) ? path : written).absolutePath();
         const QByteArray attributes = isNew ? QByteArray() : attributeNamesOf(written);
         QStringList entries = entriesOf(writtenFolder);
         if (isNew) {
@@ -416,12 +443,53 @@ private slots:
             QCOMPARE(after.st_ino == before.st_ino, inPlace);
             QCOMPARE(attributeNamesOf(written), attributes);
         }
+        QVERIFY(!terminal.opened());
+        if (S_ISREG(after.st_mode) && !(after.st_mode & S_IRUSR)) // a write-only file, read by its owner
+            QCOMPARE(::chmod(nameOf(written).constData(), after.st_mode | S_IRUSR), 0);
         if (S_ISREG(after.st_mode))
             QCOMPARE(readFile(written), saved ? changed : old);
         if (!otherName.isEmpty())
             QCOMPARE(readFile(otherName), saved ? changed : old);
         QCOMPARE(QFileInfo(path).isSymLink(), written != path);
         QCOMPARE(entriesOf(writtenFolder), entries); // nothing left beside it
+    }
+
+    // The program itself ignores SIGXFSZ, so that a save past the file-size limit fails as any other
+    // instead of ending it with the form's edits. This process's own ignoring is not passed on.
+    void programIgnoresTheFileSizeSignal() {
+        const QString defaultFile = QStringLiteral("default_tkm-720.sms");
+        {
+            QFile file(defaultFile);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.write(bytesOf(SampleForms::filled())) > 0);
+        }
+        OpenWatch loaded(defaultFile);
+        QVERIFY(loaded.isValid());
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.setChildProcessModifier([] { std::signal(SIGXFSZ, SIG_DFL); });
+        program.start(QStringLiteral(DOWNLOADER_PROGRAM), QStringList());
+        const auto stop = qScopeGuard([&] {
+            program.kill();
+            program.waitForFinished();
+        });
+        QVERIFY(program.waitForStarted());
+        // Its window has loaded the default file: main() is well under way.
+        QVERIFY2(loaded.opened(10000), "the program never loaded its default file");
+
+        QFile status(QStringLiteral("/proc/%1/status").arg(program.processId()));
+        QVERIFY(status.open(QIODevice::ReadOnly));
+        const QByteArray text = status.readAll();
+        const qsizetype start = text.indexOf("SigIgn:");
+        QVERIFY(start >= 0);
+        const QByteArray line = text.mid(start, text.indexOf('\n', start) - start);
+        bool ok = false;
+        const quint64 ignored = line.mid(7).trimmed().toULongLong(&ok, 16);
+        QVERIFY(ok);
+        QVERIFY2(ignored & (quint64(1) << (SIGXFSZ - 1)), line.constData());
     }
 };
 
