@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -233,32 +234,28 @@ private slots:
         QVERIFY2(elapsed >= 290 && elapsed < 1500, qPrintable(QString::number(elapsed)));
     }
 
-    // A write waits only until the line is one byte behind, never until it has drained: the third
-    // of three bytes goes out when the first has been carried, after one byte time and well before
-    // two. A close right after them waits until the line has carried all three, so that the last
-    // do not leave at the speed the close puts back: three byte times from before the first write.
-    void writesWaitOnlyForTheByteBeforeTheLastAndCloseForTheLine() {
-        SimulatedModule module;
-        QVERIFY(module.isValid());
-        qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
-        SerialPort::setByteTime(std::chrono::milliseconds(300));
-        SerialPort port;
-        QVERIFY(port.open("COM1", 0, 100));
-        QElapsedTimer clock;
-        clock.start();
-        for (int written = 0; written < 3; ++written)
-            QVERIFY(port.writeByte('x'));
-        const qint64 writing = clock.elapsed();
-        QVERIFY2(writing >= 299 && writing < 450, qPrintable(QString::number(writing)));
-        port.close();
-        const qint64 closed = clock.elapsed();
-        QVERIFY2(closed >= 900 && closed < 3000, qPrintable(QString::number(closed)));
+    void writesAndCloseFollowTheLine_data() {
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<int>("heldMs"); // the terminal's output held, as a UART's by flow control
+        QTest::addColumn<int>("writtenFromMs");
+        QTest::addColumn<int>("writtenBeforeMs");
+        QTest::addColumn<int>("closedFromMs");
+        // The third byte goes when the first has been carried: after one byte time, well before
+        // two; the close waits until all three have been carried.
+        QTest::newRow("three bytes") << 3 << 0 << 299 << 450 << 900;
+        // A byte taken late is on the line from when it was taken, not from when it was written.
+        QTest::newRow("a byte taken late") << 1 << 500 << 499 << 3000 << 800;
     }
 
-    // A byte that the driver takes late (its output held, as a UART's by flow control) is on the
-    // line from when it was taken, not from when it was written: the close waits a byte time after
-    // the hold ends.
-    void closeCountsALateByteFromWhenItWasTaken() {
+    // At 300 ms a byte, a write waits only until the line is one byte behind, never until it has
+    // drained, and a close waits until the line has carried what was handed over, so that the last
+    // bytes do not leave at the speed the close puts back. Times count from before the first write.
+    void writesAndCloseFollowTheLine() {
+        QFETCH(int, bytes);
+        QFETCH(int, heldMs);
+        QFETCH(int, writtenFromMs);
+        QFETCH(int, writtenBeforeMs);
+        QFETCH(int, closedFromMs);
         SimulatedModule module;
         QVERIFY(module.isValid());
         qputenv("DOWNLOADER_PORT_DIR", module.portDirectory().toLocal8Bit());
@@ -267,21 +264,24 @@ private slots:
         const int device =
             ::open(QFile::encodeName(module.devicePath()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         QVERIFY(device >= 0);
+        const auto closeDevice = qScopeGuard([device] { ::close(device); });
         SerialPort port;
         QVERIFY(port.open("COM1", 0, 100));
-        QCOMPARE(::tcflow(device, TCOOFF), 0);
+        if (heldMs > 0)
+            QCOMPARE(::tcflow(device, TCOOFF), 0);
         QElapsedTimer clock;
         clock.start();
-        std::thread release([device] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        const std::jthread release([device, heldMs] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(heldMs));
             ::tcflow(device, TCOON);
         });
-        QVERIFY(port.writeByte('x'));
+        for (int written = 0; written < bytes; ++written)
+            QVERIFY(port.writeByte('x'));
+        const qint64 writing = clock.elapsed();
+        QVERIFY2(writing >= writtenFromMs && writing < writtenBeforeMs, qPrintable(QString::number(writing)));
         port.close();
         const qint64 closed = clock.elapsed();
-        release.join();
-        ::close(device);
-        QVERIFY2(closed >= 800 && closed < 3000, qPrintable(QString::number(closed)));
+        QVERIFY2(closed >= closedFromMs && closed < 3000, qPrintable(QString::number(closed)));
     }
 
     // A read's time-out counts from the start of the read, not from when the line will have carried

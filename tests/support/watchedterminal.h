@@ -8,57 +8,36 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
-// Watches a file for being opened by anyone, from the watch's start.
-class OpenWatch {
-public:
-    explicit OpenWatch(const QString &path)
-        : fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)),
-          valid(fd >= 0 && ::inotify_add_watch(fd, QFile::encodeName(path).constData(), IN_OPEN) >= 0) {}
-    ~OpenWatch() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    OpenWatch(const OpenWatch &) = delete;
-    OpenWatch &operator=(const OpenWatch &) = delete;
-
-    bool isValid() const { return valid; }
-    // Whether the file has been opened, waiting up to waitMs for it.
-    bool opened(int waitMs = 0) {
-        pollfd ready{fd, POLLIN, 0};
-        char events[4096];
-        seen = seen || (::poll(&ready, 1, waitMs) == 1 && ::read(fd, events, sizeof events) > 0);
-        return seen;
-    }
-
-private:
-    int fd;
-    bool valid;
-    bool seen = false;
-};
-
-// A pseudo-terminal made by the test and watched for being opened from then on: opening a
+// A pseudo-terminal made by the test and watched (inotify) for being opened from then on: opening a
 // terminal raises its DTR and RTS, which resets many boards.
 class WatchedTerminal {
 public:
-    WatchedTerminal() : made(::openpty(&master, &slave, name, nullptr, nullptr) == 0), watch(name) {}
+    WatchedTerminal() : made(::openpty(&master, &slave, name, nullptr, nullptr) == 0) {
+        // Started after openpty, whose own open of the terminal is not the code's.
+        watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        made = made && watch >= 0 && ::inotify_add_watch(watch, name, IN_OPEN) >= 0;
+    }
     ~WatchedTerminal() {
-        if (made) {
-            ::close(master);
-            ::close(slave);
+        for (int fd : {master, slave, watch}) {
+            if (fd >= 0)
+                ::close(fd);
         }
     }
     WatchedTerminal(const WatchedTerminal &) = delete;
     WatchedTerminal &operator=(const WatchedTerminal &) = delete;
 
-    bool isValid() const { return made && watch.isValid(); }
+    bool isValid() const { return made; }
     // Puts a link to the terminal at path.
     bool linkAt(const QString &path) const { return QFile::link(QFile::decodeName(name), path); }
-    bool opened() { return watch.opened(); }
+    bool opened() const {
+        pollfd ready{watch, POLLIN, 0};
+        return ::poll(&ready, 1, 0) == 1;
+    }
 
 private:
     int master = -1;
     int slave = -1;
+    int watch = -1;
     char name[128] = {};
     bool made;
-    OpenWatch watch; // after openpty, whose own open of the terminal is not the code's
 };
