@@ -5,6 +5,7 @@
 
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -34,6 +35,12 @@ bool PublishedTerminal::openToEveryone() {
     return ::fchmod(slave, 0666) == 0 && ::chmod(QFile::encodeName(folder.path()).constData(), 0755) == 0;
 }
 
+bool PublishedTerminal::reportDiscards() {
+    int on = 1;
+    packetMode = ::ioctl(master, TIOCPKT, &on) == 0;
+    return packetMode;
+}
+
 QByteArray PublishedTerminal::readAll() const {
     QByteArray bytes;
     pollfd ready{master, POLLIN, 0};
@@ -42,7 +49,15 @@ QByteArray PublishedTerminal::readAll() const {
         const ssize_t count = ::read(master, buffer, sizeof buffer);
         if (count <= 0)
             break;
-        bytes.append(buffer, count);
+        if (!packetMode) {
+            bytes.append(buffer, count);
+            continue;
+        }
+        // Each packet starts with a status byte: TIOCPKT_DATA before data, flags alone otherwise.
+        if (buffer[0] == TIOCPKT_DATA)
+            bytes.append(buffer + 1, count - 1);
+        else if (buffer[0] & TIOCPKT_FLUSHWRITE)
+            discarded = true;
     }
     return bytes;
 }

@@ -20,10 +20,17 @@ public:
     bool openToEveryone();
     // Everything that has reached the far end, read until it stays quiet for 200 ms.
     QByteArray readAll() const;
+    // From now on the far end is told when the port's side discards what it has not carried yet
+    // (the terminal's packet mode); readAll() then leaves those reports out, and this says whether
+    // one came.
+    bool reportDiscards();
+    bool discardReported() const { return discarded; }
 
 private:
     QTemporaryDir folder;
     int master = -1;
     int slave = -1;
     QString device;
+    bool packetMode = false;
+    mutable bool discarded = false;
 };
