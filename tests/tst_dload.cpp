@@ -2,6 +2,7 @@
 #include "link/serialport.h"
 #include "link/transferthread.h"
 #include "support/buildtexts.h"
+#include "support/deadline.h"
 #include "support/simulatedmodule.h"
 #include "support/transferdriver.h"
 
@@ -209,6 +210,8 @@ private slots:
                 resultShownAt = clock.elapsed();
         });
         watch.start(5);
+        // A dialog that never ends by itself would wait for a click that never comes.
+        const Deadline deadline(15000, "a successful download's dialog");
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));
         const qint64 shownFor = clock.elapsed() - resultShownAt;
         QVERIFY(resultShownAt >= 0);

@@ -3,6 +3,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/ui_mainwindow.h"
 #include "support/buildtexts.h"
+#include "support/deadline.h"
 #include "support/debugcapture.h"
 #include "support/modal.h"
 #include "support/sampleforms.h"
@@ -232,7 +233,11 @@ private slots:
         });
         watch.start(5);
         clock.start();
-        window->download();
+        {
+            // A dialog that never ends by itself would wait for a click that never comes.
+            const Deadline deadline(15000, "a successful download's dialog");
+            window->download();
+        }
         const qint64 shownFor = clock.elapsed() - resultShownAt;
         QVERIFY(resultShownAt >= 0);
         QCOMPARE(result, BuildTexts::download().success);
