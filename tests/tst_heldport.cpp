@@ -1,6 +1,7 @@
 #include "dialogs/setcom.h"
 #include "link/dload.h"
 #include "link/portlocks.h"
+#include "link/portname.h"
 #include "link/serialport.h"
 #include "mainwindow/mainwindow.h"
 #include "support/modal.h"
@@ -113,11 +114,19 @@ class TestHeldPort : public QObject, public TransferDriver::WindowOnModule {
             QCOMPARE(QFileInfo(port).canonicalFilePath(), module->devicePath());
         }
         const QString otherPort = QDir(module->portDirectory()).filePath(otherPortName);
-        if (setup.endsWith(QLatin1String("given another port link")))
-            QVERIFY(QFile::link(module->devicePath(), otherPort));
+        if (setup.contains(QLatin1String("given another port link")))
+            QVERIFY(QFile::link(setup.endsWith(QLatin1String("through the alias")) ? aliasLink() : module->devicePath(),
+                                otherPort));
+        // The port folder named through a link of its own, as the technician gave it.
+        QString portFolder = module->portDirectory();
+        if (setup.startsWith(QLatin1String("port folder through a link"))) {
+            portFolder = workDir->filePath(QStringLiteral("ports"));
+            QVERIFY(QFile::link(module->portDirectory(), portFolder));
+            qputenv("DOWNLOADER_PORT_DIR", QFile::encodeName(portFolder));
+        }
         holderPath = setup.endsWith(QLatin1String("given the alias"))           ? aliasLink()
-                     : setup.endsWith(QLatin1String("given the port link"))     ? port
-                     : setup.endsWith(QLatin1String("given another port link")) ? otherPort
+                     : setup.endsWith(QLatin1String("given the port link"))     ? QDir(portFolder).filePath(heldPort)
+                     : setup.contains(QLatin1String("given another port link")) ? otherPort
                      : setup.endsWith(QLatin1String("given that link"))         ? middleLink()
                                                                                 : module->devicePath();
     }
@@ -161,8 +170,12 @@ private slots:
             addRows(mode, "port to the device, given the port link");
             addRows(mode, "port to the device, given another port link");
             addRows(mode, "port through a link of its own, given that link");
+            addRows(mode, "port to the device, given another port link through the alias");
             addRows(mode, "port to the device", "/tmp");
         }
+        // QSerialPort names its lock after the whole path it was given, the others after its last part.
+        for (Mode mode : {Mode::Qt, Mode::Minicom, Mode::Cu})
+            addRows(mode, "port folder through a link, given the port link");
     }
 
     void heldPortIsLeftAlone() {
@@ -211,8 +224,8 @@ private slots:
         QCOMPARE(lockFileState(holder.lockFilePath()), lockBefore);
         if (!holder.lockFilePath().isEmpty())
             QVERIFY(!lockBefore.contents.isEmpty());
-        QCOMPARE(PortCheck(QDir(module->portDirectory()).filePath(heldPort), PortLocks::lockFolders(),
-                           PortLocks::aliasFolders() << module->portDirectory())
+        QCOMPARE(PortCheck(devicePathForPort(heldPort), PortLocks::lockFolders(),
+                           PortLocks::aliasFolders() << portDirectory())
                      .holder(),
                  holderSeenFor(Mode(mode)));
         QCOMPARE(holder.finish(), 0);
