@@ -23,12 +23,15 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
 
 #include <fcntl.h>
 #include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -126,12 +129,15 @@ QStringList entriesOf(const QString &folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Saves in a child process: as the technician when asked (by root, dropping to that user), and
-// with every file the child writes limited to limit bytes. 0 when saved, 1 when not, 2 when the
-// child could not be set up.
-int saveInChild(const QString &path, const QStringList &lines, bool asTechnician, rlim_t limit = RLIM_INFINITY) {
+// Saves in a child process: after prepare (run first, by the suite's user), as the technician when
+// asked (by root, dropping to that user), and with every file the child writes limited to limit
+// bytes. 0 when saved, 1 when not, 2 when the child could not be set up.
+int saveInChild(const QString &path, const QStringList &lines, bool asTechnician, rlim_t limit = RLIM_INFINITY,
+                const std::function<bool()> &prepare = {}) {
     const pid_t child = fork();
     if (child == 0) {
+        if (prepare && !prepare())
+            _exit(2);
         const Technician user = technician();
         const gid_t groups[] = {user.team};
         if (asTechnician && geteuid() == 0 &&
@@ -452,6 +458,41 @@ private slots:
             QCOMPARE(readFile(otherName), saved ? changed : old);
         QCOMPARE(QFileInfo(path).isSymLink(), written != path);
         QCOMPARE(entriesOf(writtenFolder), entries); // nothing left beside it
+    }
+
+    // On an overlay, a file of the lower layer opened for writing is first copied up to a new file of
+    // the upper one: a hard-linked one is saved at the first try all the same.
+    void saveOverALowerLayersHardLinkedFile() {
+        if (geteuid() != 0)
+            QSKIP("Needs root, to mount an overlay");
+        for (const char *name : {"lower", "upper", "work", "merged"})
+            QVERIFY(QDir().mkdir(QString::fromLatin1(name)));
+        const QByteArray old = bytesOf(SampleForms::filled());
+        {
+            QFile file(QStringLiteral("lower/case.sms"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(old), old.size());
+        }
+        QCOMPARE(::link("lower/case.sms", "lower/other.sms"), 0);
+        FormValues form = SampleForms::filled();
+        form.edits[3] = QStringLiteral("Changed gate"); // m_nev
+
+        // Mounted in the child's own mount namespace, which goes with it.
+        const QByteArray options = "lowerdir=" + nameOf(workDir->filePath(QStringLiteral("lower"))) +
+                                   ",upperdir=" + nameOf(workDir->filePath(QStringLiteral("upper"))) +
+                                   ",workdir=" + nameOf(workDir->filePath(QStringLiteral("work")));
+        const QByteArray merged = nameOf(workDir->filePath(QStringLiteral("merged")));
+        const int result =
+            saveInChild(QStringLiteral("merged/case.sms"), SmsFile::toLines(form), false, RLIM_INFINITY, [&] {
+                return ::unshare(CLONE_NEWNS) == 0 &&
+                       ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                       ::mount("overlay", merged.constData(), "overlay", 0, options.constData()) == 0;
+            });
+        if (result == 2)
+            QSKIP("An overlay cannot be mounted here");
+        QCOMPARE(result, 0);
+        QCOMPARE(readFile(QStringLiteral("upper/case.sms")), bytesOf(form));
+        QCOMPARE(readFile(QStringLiteral("lower/case.sms")), old);
     }
 
     // The program itself ignores SIGXFSZ, so that a save past the file-size limit fails as any other
