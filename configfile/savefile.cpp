@@ -13,6 +13,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -94,16 +95,28 @@ bool writeFromStart(int fd, const QByteArray &bytes) {
 // file stays as it was. Where a write can fail all the same (a copy-on-write file system), the
 // failure is reported.
 bool writeInPlace(const RegularFile::File &file, const QByteArray &bytes) {
+    // A length past the process's file-size limit is refused before the file is touched: even a
+    // reservation that gets nothing sets the file's time on ext4, and only its owner may set it back.
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        rlim_t(bytes.size()) > limit.rlim_cur)
+        return false;
     // Where the file system cannot reserve room itself, the C library's reservation reads before it
     // writes: a file open for writing only is refused unless the file system reserves it.
     const bool readable = (::fcntl(file.fd, F_GETFL) & O_ACCMODE) == O_RDWR;
     if (readable ? posix_fallocate(file.fd, 0, bytes.size()) != 0 : ::fallocate(file.fd, 0, 0, bytes.size()) != 0) {
         // A reservation that runs out partway can still lengthen the file (ext4 does, to the end of
-        // the last block it got) and touch its time: both are put back, the time where the user may
-        // set it.
-        const struct timespec times[] = {{0, UTIME_OMIT}, file.status.st_mtim};
-        if (::ftruncate(file.fd, file.status.st_size) == 0)
+        // the last block it got) and set its time: each is put back only where it changed, the time
+        // where the user may set it. A cut sets the time too, which only the owner may set back.
+        struct stat now {};
+        const bool lengthened = ::fstat(file.fd, &now) != 0 || now.st_size != file.status.st_size;
+        if (lengthened && ::ftruncate(file.fd, file.status.st_size) != 0)
+            return false;
+        const struct timespec old = file.status.st_mtim;
+        if (lengthened || now.st_mtim.tv_sec != old.tv_sec || now.st_mtim.tv_nsec != old.tv_nsec) {
+            const struct timespec times[] = {{0, UTIME_OMIT}, old};
             ::futimens(file.fd, times);
+        }
         return false;
     }
     return writeFromStart(file.fd, bytes) && ::ftruncate(file.fd, bytes.size()) == 0 && ::fsync(file.fd) == 0;
