@@ -122,26 +122,25 @@ bool writeInPlace(const RegularFile::File &file, const QByteArray &bytes) {
     return writeFromStart(file.fd, bytes) && ::ftruncate(file.fd, bytes.size()) == 0 && ::fsync(file.fd) == 0;
 }
 
-// Gives the open temporary file the owner, group and mode bits of the file it replaces. QSaveFile
-// copies only the permissions, and those as Qt sees them for the saving user: root's write access
-// made a read-only file writable. The owner goes first, as changing it clears set-id bits.
-bool takeOwnerAndModeOf(int fd, const struct stat &replaced) {
+// Gives the open temporary file the owner and group of the file it replaces. The owner goes
+// before anything is written, as changing it clears set-id bits.
+bool takeOwnerOf(int fd, const struct stat &replaced) {
     struct stat own {};
     if (fstat(fd, &own) != 0)
         return false;
-    if ((own.st_uid != replaced.st_uid || own.st_gid != replaced.st_gid) &&
-        fchown(fd, replaced.st_uid, replaced.st_gid) != 0)
-        return false;
-    return fchmod(fd, replaced.st_mode & 07777) == 0;
+    return (own.st_uid == replaced.st_uid && own.st_gid == replaced.st_gid) ||
+           fchown(fd, replaced.st_uid, replaced.st_gid) == 0;
 }
 
-// A write that fails partway (a full disk) leaves the old file as it was.
+// A write that fails partway (a full disk) leaves the old file as it was. The new file takes the
+// owner, group and mode bits of the one it replaces: QSaveFile copies only the permissions, and
+// those as Qt sees them for the saving user (root's write access made a read-only file writable).
 bool writeReplacing(const QString &path, const QByteArray &bytes, const RegularFile::File &replaced) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (replaced.isOpen() && !takeOwnerAndModeOf(file.handle(), replaced.status)) {
-        // The owner or mode could not be given after all (no right to): keep the file's own.
+    if (replaced.isOpen() && !takeOwnerOf(file.handle(), replaced.status)) {
+        // The owner could not be given after all (no right to): keep the file's own.
         file.cancelWriting();
         return writeInPlace(replaced, bytes);
     }
@@ -149,6 +148,11 @@ bool writeReplacing(const QString &path, const QByteArray &bytes, const RegularF
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
+    }
+    // The mode once written: a write by any user but root clears the set-id bits.
+    if (replaced.isOpen() && fchmod(file.handle(), replaced.status.st_mode & 07777) != 0) {
+        file.cancelWriting();
+        return writeInPlace(replaced, bytes);
     }
     return file.commit();
 }

@@ -285,6 +285,8 @@ private slots:
             << "team file, hard link, no room" << true << false << true;
         QTest::newRow("own file of the primary group") << "own file" << true << true << false;
         QTest::newRow("own file of a supplementary group") << "own team file" << true << true << false;
+        QTest::newRow("own read-only file") << "own read-only file" << true << false << true;
+        QTest::newRow("own set-id file") << "own set-id file" << true << true << false;
         QTest::newRow("own file in a read-only folder") << "read-only folder" << true << true << true;
         QTest::newRow("own write-only file") << "write-only file" << true << true << false;
         QTest::newRow("own write-only file in a read-only folder")
@@ -380,6 +382,10 @@ private slots:
             putOld(path, 0, user.team, 0660);
         } else if (kind == QLatin1String("own file")) {
             putOld(path, user.uid, user.group, 0640);
+        } else if (kind == QLatin1String("own read-only file")) {
+            putOld(path, user.uid, user.group, 0444);
+        } else if (kind == QLatin1String("own set-id file")) {
+            putOld(path, user.uid, user.group, 06750);
         } else if (kind == QLatin1String("own team file")) {
             putOld(path, user.uid, user.team, 0640);
         } else if (kind == QLatin1String("read-only folder") || kind.startsWith(QLatin1String("write-only file"))) {
