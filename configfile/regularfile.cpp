@@ -1,9 +1,11 @@
 #include "regularfile.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <utility>
 
 #include <fcntl.h>
@@ -38,35 +40,53 @@ File open(const QString &path, int accessMode) {
         file.error = errno;
         file.outcome = file.error == ENOENT || file.error == ENOTDIR ? Outcome::Missing : Outcome::Unopenable;
     };
-    // The name is judged before anything is opened: opening a terminal raises its DTR and RTS, and
-    // closing it drops them, which resets many boards.
-    struct stat named {};
-    if (::stat(name.constData(), &named) != 0) {
+    // The name is looked up without opening what it names: opening a terminal raises its DTR and
+    // RTS, and closing it drops them, which resets many boards; a FIFO waits for its other end.
+    const int judged = ::open(name.constData(), O_PATH | O_CLOEXEC);
+    if (judged < 0) {
         failed();
         return file;
     }
+    const auto closeJudged = qScopeGuard([judged] { ::close(judged); });
+    struct stat named {};
+    if (::fstat(judged, &named) != 0) {
+        file.error = errno;
+        file.outcome = Outcome::Unopenable;
+        return file;
+    }
+    file.status = named;
     if (!S_ISREG(named.st_mode)) {
-        file.status = named;
         file.outcome = Outcome::NotRegular;
         return file;
     }
-    // Something else may take the name in between: opened without waiting, and judged again.
-    file.fd = ::open(name.constData(), accessMode | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // Opened through the descriptor, it is the very file judged, whatever took the name since; the
+    // access is checked as by any open. Without waiting all the same: another program's lease on
+    // the file would hold the open until it let go.
+    const int flags = accessMode | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    char reopened[32];
+    std::snprintf(reopened, sizeof reopened, "/proc/self/fd/%d", judged);
+    file.fd = ::open(reopened, flags);
+    // Without /proc the name is opened again, and kept only if it still shows the file judged.
+    const bool byName = file.fd < 0 && errno == ENOENT;
+    if (byName)
+        file.fd = ::open(name.constData(), flags);
     if (file.fd < 0) {
         failed();
         return file;
     }
+    // The opened file's own status: opened for writing on an overlay, a file of a lower layer is
+    // copied up to a new one.
     if (::fstat(file.fd, &file.status) != 0) {
         file.error = errno;
         file.outcome = Outcome::Unopenable;
-    } else if (!S_ISREG(file.status.st_mode) || file.status.st_dev != named.st_dev ||
-               file.status.st_ino != named.st_ino) {
+    } else if (!S_ISREG(file.status.st_mode) ||
+               (byName && (file.status.st_dev != named.st_dev || file.status.st_ino != named.st_ino))) {
         file.outcome = Outcome::NotRegular;
     } else {
         // Reads and writes of a regular file never wait anyway; the flag goes so that nothing
         // downstream sees EAGAIN.
-        const int flags = ::fcntl(file.fd, F_GETFL);
-        if (flags >= 0 && ::fcntl(file.fd, F_SETFL, flags & ~O_NONBLOCK) == 0) {
+        const int openFlags = ::fcntl(file.fd, F_GETFL);
+        if (openFlags >= 0 && ::fcntl(file.fd, F_SETFL, openFlags & ~O_NONBLOCK) == 0) {
             file.outcome = Outcome::Opened;
             return file;
         }
@@ -89,7 +109,7 @@ std::optional<QByteArray> readHead(const File &file, qint64 limit) {
             continue;
         if (read < 0)
             return std::nullopt;
-        if (read == 0) // cut short since it was judged
+        if (read == 0) // cut short since it was opened
             break;
         got += read;
     }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -94,41 +95,52 @@ bool writeFromStart(int fd, const QByteArray &bytes) {
 // file stays as it was. Where a write can fail all the same (a copy-on-write file system), the
 // failure is reported.
 bool writeInPlace(const RegularFile::File &file, const QByteArray &bytes) {
+    // A length past the process's file-size limit is refused before the file is touched: even a
+    // reservation that gets nothing sets the file's time on ext4, and only its owner may set it back.
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        rlim_t(bytes.size()) > limit.rlim_cur)
+        return false;
     // Where the file system cannot reserve room itself, the C library's reservation reads before it
     // writes: a file open for writing only is refused unless the file system reserves it.
     const bool readable = (::fcntl(file.fd, F_GETFL) & O_ACCMODE) == O_RDWR;
     if (readable ? posix_fallocate(file.fd, 0, bytes.size()) != 0 : ::fallocate(file.fd, 0, 0, bytes.size()) != 0) {
         // A reservation that runs out partway can still lengthen the file (ext4 does, to the end of
-        // the last block it got) and touch its time: both are put back, the time where the user may
-        // set it.
-        const struct timespec times[] = {{0, UTIME_OMIT}, file.status.st_mtim};
-        if (::ftruncate(file.fd, file.status.st_size) == 0)
+        // the last block it got) and set its time: each is put back only where it changed, the time
+        // where the user may set it. A cut sets the time too, which only the owner may set back.
+        struct stat now {};
+        const bool lengthened = ::fstat(file.fd, &now) != 0 || now.st_size != file.status.st_size;
+        if (lengthened && ::ftruncate(file.fd, file.status.st_size) != 0)
+            return false;
+        const struct timespec old = file.status.st_mtim;
+        if (lengthened || now.st_mtim.tv_sec != old.tv_sec || now.st_mtim.tv_nsec != old.tv_nsec) {
+            const struct timespec times[] = {{0, UTIME_OMIT}, old};
             ::futimens(file.fd, times);
+        }
         return false;
     }
     return writeFromStart(file.fd, bytes) && ::ftruncate(file.fd, bytes.size()) == 0 && ::fsync(file.fd) == 0;
 }
 
-// Gives the open temporary file the owner, group and mode bits of the file it replaces. QSaveFile
-// copies only the permissions, and those as Qt sees them for the saving user: root's write access
-// made a read-only file writable. The owner goes first, as changing it clears set-id bits.
-bool takeOwnerAndModeOf(int fd, const struct stat &replaced) {
+// Gives the open temporary file the owner and group of the file it replaces. The owner goes
+// before anything is written, as changing it clears set-id bits.
+bool takeOwnerOf(int fd, const struct stat &replaced) {
     struct stat own {};
     if (fstat(fd, &own) != 0)
         return false;
-    if ((own.st_uid != replaced.st_uid || own.st_gid != replaced.st_gid) &&
-        fchown(fd, replaced.st_uid, replaced.st_gid) != 0)
-        return false;
-    return fchmod(fd, replaced.st_mode & 07777) == 0;
+    return (own.st_uid == replaced.st_uid && own.st_gid == replaced.st_gid) ||
+           fchown(fd, replaced.st_uid, replaced.st_gid) == 0;
 }
 
-// A write that fails partway (a full disk) leaves the old file as it was.
+// A write that fails partway (a full disk) leaves the old file as it was. The new file takes the
+// owner, group and mode bits of the one it replaces: QSaveFile copies only the permissions, and
+// those as Qt sees them for the saving user (root's write access made a read-only file writable).
 bool writeReplacing(const QString &path, const QByteArray &bytes, const RegularFile::File &replaced) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (replaced.isOpen() && !takeOwnerAndModeOf(file.handle(), replaced.status)) {
-        // The owner or mode could not be given after all (no right to): keep the file's own.
+    if (replaced.isOpen() && !takeOwnerOf(file.handle(), replaced.status)) {
+        // The owner could not be given after all (no right to): keep the file's own.
         file.cancelWriting();
         return writeInPlace(replaced, bytes);
     }
@@ -136,6 +148,11 @@ bool writeReplacing(const QString &path, const QByteArray &bytes, const RegularF
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
+    }
+    // The mode once written: a write by any user but root clears the set-id bits.
+    if (replaced.isOpen() && fchmod(file.handle(), replaced.status.st_mode & 07777) != 0) {
+        file.cancelWriting();
+        return writeInPlace(replaced, bytes);
     }
     return file.commit();
 }

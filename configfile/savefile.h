@@ -8,8 +8,8 @@
 namespace SaveFile {
 
 // Writes the lines, each followed by "\r\n", in the locale's encoding, over what stands at path
-// (links followed), which is judged by its name, and a regular file then opened without waiting
-// and judged again as opened:
+// (links followed), which is looked up without being opened, and only a regular file then opened
+// (the very file looked up):
 // - nothing, or a regular file that a replacement leaves the same (one name, no extended
 //   attributes, an owner and group that a new file can be given, a folder in which it can be
 //   made): written to a temporary file beside it, which takes its owner, group and mode bits and

@@ -1,24 +1,21 @@
 #pragma once
 
+#include "openwatch.h"
+
 #include <QFile>
 #include <QString>
 
-#include <poll.h>
 #include <pty.h>
-#include <sys/inotify.h>
 #include <unistd.h>
 
-// A pseudo-terminal made by the test and watched (inotify) for being opened from then on: opening a
+// A pseudo-terminal made by the test and watched for being opened from then on: opening a
 // terminal raises its DTR and RTS, which resets many boards.
 class WatchedTerminal {
 public:
-    WatchedTerminal() : made(::openpty(&master, &slave, name, nullptr, nullptr) == 0) {
-        // Started after openpty, whose own open of the terminal is not the code's.
-        watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        made = made && watch >= 0 && ::inotify_add_watch(watch, name, IN_OPEN) >= 0;
-    }
+    // The watch starts after openpty, whose own open of the terminal is not the code's.
+    WatchedTerminal() : made(::openpty(&master, &slave, name, nullptr, nullptr) == 0), watch(name) {}
     ~WatchedTerminal() {
-        for (int fd : {master, slave, watch}) {
+        for (int fd : {master, slave}) {
             if (fd >= 0)
                 ::close(fd);
         }
@@ -26,18 +23,15 @@ public:
     WatchedTerminal(const WatchedTerminal &) = delete;
     WatchedTerminal &operator=(const WatchedTerminal &) = delete;
 
-    bool isValid() const { return made; }
+    bool isValid() const { return made && watch.isValid(); }
     // Puts a link to the terminal at path.
     bool linkAt(const QString &path) const { return QFile::link(QFile::decodeName(name), path); }
-    bool opened() const {
-        pollfd ready{watch, POLLIN, 0};
-        return ::poll(&ready, 1, 0) == 1;
-    }
+    bool opened() const { return watch.opened(); }
 
 private:
     int master = -1;
     int slave = -1;
-    int watch = -1;
     char name[128] = {};
     bool made;
+    OpenWatch watch;
 };
