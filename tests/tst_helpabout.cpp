@@ -92,47 +92,47 @@ private slots:
     void helpShowsTheFileUpToTheDashLine_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("swapped"); // the name swapped again and again with a copy of the file
 
-        QTest::newRow("stops after the dash line") << QByteArray("First line\n---\nhidden\n") << "First line\n---\n"
-                                                   << false;
-        QTest::newRow("dash line first") << QByteArray("---\nhidden\n") << "---\n" << false;
-        QTest::newRow("no dash line") << QByteArray("one\ntwo\nthree\n") << "one\ntwo\nthree\n" << false;
-        QTest::newRow("last line without line feed") << QByteArray("one\ntwo") << "one\ntwo\n" << false;
+        QTest::newRow("stops after the dash line") << QByteArray("First line\n---\nhidden\n") << "First line\n---\n";
+        QTest::newRow("dash line first") << QByteArray("---\nhidden\n") << "---\n";
+        QTest::newRow("no dash line") << QByteArray("one\ntwo\nthree\n") << "one\ntwo\nthree\n";
+        QTest::newRow("last line without line feed") << QByteArray("one\ntwo") << "one\ntwo\n";
         QTest::newRow("dash line with a blank does not stop")
-            << QByteArray("a\n--- \nb\n---\nc\n") << "a\n--- \nb\n---\n"
-            << false;
-        QTest::newRow("four dashes do not stop") << QByteArray("a\n----\nb\n") << "a\n----\nb\n" << false;
-        QTest::newRow("blank before dashes does not stop") << QByteArray(" ---\nb\n") << " ---\nb\n" << false;
-        QTest::newRow("empty file") << QByteArray() << "\n" << false;
-        QTest::newRow("carriage return line ends") << QByteArray("one\r\n---\r\ntwo\r\n") << "one\n---\n" << false;
-        QTest::newRow("empty lines kept") << QByteArray("\n\nx\n") << "\n\nx\n" << false;
+            << QByteArray("a\n--- \nb\n---\nc\n") << "a\n--- \nb\n---\n";
+        QTest::newRow("four dashes do not stop") << QByteArray("a\n----\nb\n") << "a\n----\nb\n";
+        QTest::newRow("blank before dashes does not stop") << QByteArray(" ---\nb\n") << " ---\nb\n";
+        QTest::newRow("empty file") << QByteArray() << "\n";
+        QTest::newRow("carriage return line ends") << QByteArray("one\r\n---\r\ntwo\r\n") << "one\n---\n";
+        QTest::newRow("empty lines kept") << QByteArray("\n\nx\n") << "\n\nx\n";
         QTest::newRow("locale encoding") << QByteArray("S\xc3\xbag\xc3\xb3\n")
-                                         << QString::fromLocal8Bit("S\xc3\xbag\xc3\xb3\n") << false;
+                                         << QString::fromLocal8Bit("S\xc3\xbag\xc3\xb3\n");
         const QByteArray long300KiB = QByteArray("help text\n").repeated(30 << 10);
-        QTest::newRow("300 KiB, no dash line") << long300KiB << QString::fromLatin1(long300KiB) << false;
-        QTest::newRow("name swapped with a copy") << QByteArray("one\n---\n") << "one\n---\n" << true;
+        QTest::newRow("300 KiB, no dash line") << long300KiB << QString::fromLatin1(long300KiB);
     }
 
     void helpShowsTheFileUpToTheDashLine() {
         QFETCH(QByteArray, content);
         QFETCH(QString, shown);
-        QFETCH(bool, swapped);
         writeHelpFile(content);
         // Installed help files are read-only to their users.
         QCOMPARE(::chmod("tkm-730.hlp", 0444), 0);
-        if (swapped) {
-            QVERIFY(QFile::copy(QStringLiteral("tkm-730.hlp"), QStringLiteral("copy.hlp")));
-            const std::optional<int> wrong = looksShowingOtherThan(QStringLiteral("copy.hlp"), {shown});
-            if (!wrong)
-                QSKIP("Names cannot be swapped here");
-            QCOMPARE(*wrong, 0);
-        }
 
         help dialog;
         QCOMPARE(dialog.ui->plainTextEdit->toPlainText(), shown);
         QVERIFY(dialog.ui->plainTextEdit->isReadOnly());
         QCOMPARE(dialog.ui->plainTextEdit->lineWrapMode(), QPlainTextEdit::NoWrap);
+    }
+
+    // A file saved by renaming takes the name of another: every look, however the two swap, shows
+    // one of them.
+    void helpShowsOneOfTwoFilesWhoseNamesSwap() {
+        writeHelpFile("one\n");
+        QVERIFY(QFile::rename(QStringLiteral("tkm-730.hlp"), QStringLiteral("other.hlp")));
+        writeHelpFile("two\n");
+        const std::optional<int> wrong = looksShowingOtherThan(QStringLiteral("other.hlp"), {"one\n", "two\n"});
+        if (!wrong)
+            QSKIP("Names cannot be swapped here");
+        QCOMPARE(*wrong, 0);
     }
 
     void helpWithoutFileShowsTheErrorText_data() {
