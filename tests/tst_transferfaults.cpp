@@ -73,7 +73,8 @@ private:
 private slots:
     void init() {
         openWindowOnModule();
-        window->settings.serialTimeout = 300;
+        // A silence long enough that a module scheduled late on a busy machine is not taken for one.
+        window->settings.serialTimeout = 1000;
         putWindowForm(SampleForms::filled());
     }
 
@@ -170,9 +171,9 @@ private slots:
         } else {
             QVERIFY(run.workerRanWhenPressed);
             QCOMPARE(run.result, int(QDialog::Rejected));
-            QVERIFY2(run.endedMs - run.pressedMs < 100, qPrintable(QString::number(run.endedMs - run.pressedMs)));
+            QVERIFY2(run.endedMs - run.pressedMs < 500, qPrintable(QString::number(run.endedMs - run.pressedMs)));
             // The slot returns once the dialog has stopped its worker: within a slice of a read.
-            QVERIFY2(elapsed - run.pressedMs < 300, qPrintable(QString::number(elapsed - run.pressedMs)));
+            QVERIFY2(elapsed - run.pressedMs < 500, qPrintable(QString::number(elapsed - run.pressedMs)));
         }
 
         // No worker left behind, and the port free again at once (unless the line itself is gone).

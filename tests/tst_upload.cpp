@@ -83,7 +83,8 @@ private:
 private slots:
     void init() {
         openWindowOnModule();
-        window->settings.serialTimeout = 300;
+        // A silence long enough that a module scheduled late on a busy machine is not taken for one.
+        window->settings.serialTimeout = 1000;
     }
 
     void cleanup() { closeWindowOnModule(); }
@@ -361,7 +362,7 @@ private slots:
         const TransferDriver::Run run = readup(Answer::CancelWhileReceiving);
         QVERIFY(run.workerRanWhenPressed);
         QCOMPARE(run.result, int(QDialog::Rejected));
-        QVERIFY2(run.endedMs - run.pressedMs < 100, qPrintable(QString::number(run.endedMs - run.pressedMs)));
+        QVERIFY2(run.endedMs - run.pressedMs < 500, qPrintable(QString::number(run.endedMs - run.pressedMs)));
         verifyFailedRead(run, before);
         QCOMPARE(window->ui->smskp_combo->currentIndex(), comboBefore);
         QTRY_COMPARE(TransferReplies::threadCount("upThread"), 0);

@@ -53,7 +53,8 @@ private:
 private slots:
     void init() {
         openWindowOnModule();
-        window->settings.serialTimeout = 300;
+        // A silence long enough that a module scheduled late on a busy machine is not taken for one.
+        window->settings.serialTimeout = 1000;
         putWindowForm(SampleForms::filled());
     }
 
@@ -169,7 +170,8 @@ private slots:
         const TransferDriver::Run run = verifyForm(Answer::Ok);
         QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
         QCOMPARE(run.resultText, expectedTexts().failure);
-        QVERIFY2(run.resultShownMs < 200, qPrintable(QString::number(run.resultShownMs)));
+        // A guard against a wait; the checks below show that the port was never used.
+        QVERIFY2(run.resultShownMs < 1000, qPrintable(QString::number(run.resultShownMs)));
         // The bar as the form built it: the worker never set it up.
         QCOMPARE(run.progressMaximum, 100);
         QCOMPARE(run.progressValue, 24);
@@ -266,7 +268,7 @@ private slots:
         QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
         QVERIFY(run.workerRanWhenPressed);
         QCOMPARE(run.result, int(QDialog::Rejected));
-        QVERIFY2(run.endedMs - run.pressedMs < 100, qPrintable(QString::number(run.endedMs - run.pressedMs)));
+        QVERIFY2(run.endedMs - run.pressedMs < 500, qPrintable(QString::number(run.endedMs - run.pressedMs)));
         QCOMPARE(run.resultText, expectedTexts().failure);
         QVERIFY(run.worker.isNull());
         verifyPortFree();
