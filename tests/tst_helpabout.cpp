@@ -14,7 +14,6 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include <cstdio>
 #include <optional>
 #include <thread>
 
@@ -30,33 +29,20 @@ QString missingFileText() {
                    : QString::fromUtf8("HIBA: nem lehet megnyitni a help fájlt.");
 }
 
-// Exchanges two names again and again, in a thread, until destroyed: what stands at either name
-// changes between any two steps of a look at it, as when an editor saves by renaming.
-class SwappedNames {
-public:
-    SwappedNames(const QString &one, const QString &other)
-        : made(::renameat2(AT_FDCWD, QFile::encodeName(one).constData(), AT_FDCWD, QFile::encodeName(other).constData(),
-                           RENAME_EXCHANGE) == 0),
-          thread([this, one = QFile::encodeName(one), other = QFile::encodeName(other)](std::stop_token stop) {
-              while (made && !stop.stop_requested())
-                  ::renameat2(AT_FDCWD, one.constData(), AT_FDCWD, other.constData(), RENAME_EXCHANGE);
-          }) {}
-
-    bool isValid() const { return made; }
-
-private:
-    const bool made;
-    std::jthread thread;
-};
-
-// How many of the help dialog's looks at its file, while the file's name is swapped again and again
-// with other, showed anything but the texts allowed; nothing where names cannot be swapped. An
-// open that looks at a name and then opens it again goes wrong in one look of ten or more, on a
-// busy machine too.
+// How many of the help dialog's looks at its file, while a thread swaps the file's name again and
+// again with other (as an editor that saves by renaming does), showed anything but the texts
+// allowed; nothing where names cannot be swapped. An open that looks at a name and then opens it
+// again goes wrong in one look of ten or more, on a busy machine too.
 std::optional<int> looksShowingOtherThan(const QString &other, const QStringList &allowed) {
-    const SwappedNames swapped(QStringLiteral("tkm-730.hlp"), other);
-    if (!swapped.isValid())
+    const QByteArray one = "tkm-730.hlp";
+    const QByteArray two = QFile::encodeName(other);
+    const auto swap = [&] { return ::renameat2(AT_FDCWD, one, AT_FDCWD, two, RENAME_EXCHANGE) == 0; };
+    if (!swap())
         return std::nullopt;
+    const std::jthread swapping([&](std::stop_token stop) {
+        while (!stop.stop_requested())
+            swap();
+    });
     int wrong = 0;
     for (int look = 0; look < 1000; ++look) {
         help dialog;

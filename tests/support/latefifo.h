@@ -6,8 +6,6 @@
 #include <QString>
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -30,9 +28,8 @@ public:
             return;
         watch.emplace(name);
         thread = std::jthread([name](std::stop_token stop) {
-            std::mutex mutex;
-            std::unique_lock lock(mutex);
-            std::condition_variable_any().wait_for(lock, stop, std::chrono::milliseconds(lateMs), [] { return false; });
+            for (int waited = 0; waited < lateMs && !stop.stop_requested(); waited += 10)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
             const int fd = stop.stop_requested() ? -1 : ::open(name.constData(), O_RDWR | O_NONBLOCK);
             if (fd >= 0)
                 ::close(fd);
